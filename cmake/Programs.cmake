@@ -1,0 +1,21 @@
+# add_program(<target> <deliverable name> <sources>...)
+# One executable per deliverable. CMake target names must be ASCII, so the
+# deliverable's own (often Chinese) name is the output file name.
+function(add_program target deliverable)
+  add_executable(${target} ${ARGN})
+  set_target_properties(${target} PROPERTIES OUTPUT_NAME "${deliverable}")
+  target_link_libraries(${target} PRIVATE platform)
+endfunction()
+
+# add_program_tests(<target> PROGRAMS <program targets>... SOURCES <sources>...)
+# A GoogleTest binary that drives the given programs as whole processes; it is
+# built after them, so a test run always sees the current programs.
+function(add_program_tests target)
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "" "PROGRAMS;SOURCES")
+  add_executable(${target} ${ARG_SOURCES})
+  target_link_libraries(${target} PRIVATE program_runner GTest::gtest_main)
+  if(ARG_PROGRAMS)
+    add_dependencies(${target} ${ARG_PROGRAMS})
+  endif()
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 300)
+endfunction()

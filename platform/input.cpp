@@ -1,0 +1,188 @@
+#include "platform/input.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace platform {
+namespace {
+
+constexpr std::size_t kChunk = 64 * 1024;
+
+// White space as the C locale classifies it.
+bool is_space(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+}  // namespace
+
+Reader::Reader(int fd, bool owns_fd) : fd_(fd), owns_fd_(owns_fd) {}
+
+Reader::~Reader() {
+  if (owns_fd_ && fd_ >= 0) ::close(fd_);
+}
+
+bool Reader::open(const char* path) {
+  int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st{};
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    return false;
+  }
+  if (owns_fd_ && fd_ >= 0) ::close(fd_);
+  fd_ = fd;
+  owns_fd_ = true;
+  buf_.clear();
+  pos_ = 0;
+  at_end_ = false;
+  return true;
+}
+
+bool Reader::rewind() {
+  if (::lseek(fd_, 0, SEEK_SET) < 0) return false;
+  buf_.clear();
+  pos_ = 0;
+  keep_from_ = std::string::npos;
+  at_end_ = false;
+  return true;
+}
+
+// Appends more input to the buffer; false once the input is exhausted.
+// Bytes before the current position (or before a token being read) are
+// dropped first, so the buffer never grows beyond one token or line plus a chunk.
+bool Reader::fill() {
+  if (at_end_) return false;
+  std::size_t drop = keep_from_ < pos_ ? keep_from_ : pos_;
+  if (drop > 0) {
+    buf_.erase(0, drop);
+    pos_ -= drop;
+    if (keep_from_ != std::string::npos) keep_from_ -= drop;
+  }
+  if (fd_ == STDIN_FILENO) std::fflush(stdout);
+  std::size_t old = buf_.size();
+  buf_.resize(old + kChunk);
+  ssize_t n;
+  do {
+    n = ::read(fd_, buf_.data() + old, kChunk);
+  } while (n < 0 && errno == EINTR);
+  buf_.resize(old + (n > 0 ? static_cast<std::size_t>(n) : 0));
+  if (n <= 0) at_end_ = true;  // a read error ends the input like end of file
+  return n > 0;
+}
+
+bool Reader::skip_space() {
+  for (;;) {
+    while (pos_ < buf_.size() && is_space(buf_[pos_])) ++pos_;
+    if (pos_ < buf_.size()) return true;
+    if (!fill()) return false;
+  }
+}
+
+// Consumes the token at the current position (white space already skipped).
+// The view stays valid until the next read.
+std::string_view Reader::take_token() {
+  keep_from_ = pos_;
+  for (;;) {
+    while (pos_ < buf_.size() && !is_space(buf_[pos_])) ++pos_;
+    if (pos_ < buf_.size() || !fill()) break;
+  }
+  std::string_view token(buf_.data() + keep_from_, pos_ - keep_from_);
+  keep_from_ = std::string::npos;
+  return token;
+}
+
+Got Reader::read_token(std::string& token) {
+  if (!skip_space()) return Got::end;
+  token.assign(take_token());
+  return Got::value;
+}
+
+// Converts the longest numeric prefix of the next token. What follows the
+// prefix stays unread; a token without such a prefix is consumed whole.
+template <typename T, typename Convert>
+Got Reader::read_number(T& value, Convert convert) {
+  if (!skip_space()) return Got::end;
+  std::string_view token = take_token();
+  std::size_t start = static_cast<std::size_t>(token.data() - buf_.data());
+  std::string text(token);
+  char* end = nullptr;
+  errno = 0;
+  bool in_range = convert(text.c_str(), &end, value);
+  std::size_t used = static_cast<std::size_t>(end - text.c_str());
+  if (used == 0) return Got::bad;
+  pos_ = start + used;
+  return in_range ? Got::value : Got::bad;
+}
+
+Got Reader::read_int(int& value) {
+  return read_number(value, [](const char* s, char** end, int& v) {
+    long n = std::strtol(s, end, 10);
+    if (errno == ERANGE || n < INT_MIN || n > INT_MAX) return false;
+    v = static_cast<int>(n);
+    return true;
+  });
+}
+
+Got Reader::read_long_long(long long& value) {
+  return read_number(value, [](const char* s, char** end, long long& v) {
+    v = std::strtoll(s, end, 10);
+    return errno != ERANGE;
+  });
+}
+
+// Like the formatted input of floating-point numbers, values beyond the range
+// of the type become infinities rather than errors.
+Got Reader::read_double(double& value) {
+  return read_number(value, [](const char* s, char** end, double& v) {
+    v = std::strtod(s, end);
+    return true;
+  });
+}
+
+Got Reader::read_float(float& value) {
+  return read_number(value, [](const char* s, char** end, float& v) {
+    v = std::strtof(s, end);
+    return true;
+  });
+}
+
+bool Reader::read_line(std::string& line) {
+  if (pos_ >= buf_.size() && !fill()) return false;
+  keep_from_ = pos_;
+  std::size_t scanned = pos_;
+  for (;;) {
+    const void* nl = std::memchr(buf_.data() + scanned, '\n', buf_.size() - scanned);
+    if (nl != nullptr) {
+      std::size_t end = static_cast<std::size_t>(static_cast<const char*>(nl) - buf_.data());
+      line.assign(buf_, keep_from_, end - keep_from_);
+      pos_ = end + 1;
+      break;
+    }
+    std::size_t scanned_in_line = buf_.size() - keep_from_;  // fill may move the line
+    bool more = fill();
+    scanned = keep_from_ + scanned_in_line;
+    if (!more) {
+      line.assign(buf_, keep_from_, buf_.size() - keep_from_);
+      pos_ = buf_.size();
+      break;
+    }
+  }
+  keep_from_ = std::string::npos;
+  return true;
+}
+
+Reader& stdin_reader() {
+  static Reader reader(STDIN_FILENO);
+  return reader;
+}
+
+void end_program() { std::exit(0); }
+
+}  // namespace platform

@@ -1,0 +1,174 @@
+// The careful reader and the GBK field helpers, fed from files.
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/gbk.h"
+#include "platform/input.h"
+#include "tests/support/program_runner.h"
+
+namespace {
+using platform::Got;
+using platform::Reader;
+using testing_support::ScratchFolder;
+
+// A reader over a file holding `content`.
+struct Fed {
+  explicit Fed(const std::string& content) : reader(-1) {
+    folder.write("in", content);
+    EXPECT_TRUE(reader.open((folder.path() / "in").c_str()));
+  }
+  ScratchFolder folder;
+  Reader reader;
+};
+
+TEST(Reader, NumbersSkipWhiteSpaceAcrossLinesAndStopAtEnd) {
+  Fed fed(" 12\n\n\t-7 +3\r\n");
+  int a = 0, b = 0, c = 0, d = 99;
+  EXPECT_EQ(fed.reader.read_int(a), Got::value);
+  EXPECT_EQ(fed.reader.read_int(b), Got::value);
+  EXPECT_EQ(fed.reader.read_int(c), Got::value);
+  EXPECT_EQ(fed.reader.read_int(d), Got::end);
+  EXPECT_EQ(a, 12);
+  EXPECT_EQ(b, -7);
+  EXPECT_EQ(c, 3);
+  EXPECT_EQ(d, 99);  // untouched at end of input
+}
+
+TEST(Reader, TokenWithoutNumberIsConsumedWholeAndReportedBad) {
+  for (const std::string bad : {"abc", "--5", "-", "+x", "\xD6\xD0"}) {
+    Fed fed(bad + " 42");
+    int v = 0;
+    EXPECT_EQ(fed.reader.read_int(v), Got::bad) << bad;
+    EXPECT_EQ(fed.reader.read_int(v), Got::value) << bad;
+    EXPECT_EQ(v, 42) << bad;
+  }
+}
+
+TEST(Reader, NumericPrefixIsTakenAndTheRestOfTheTokenLeftForTheNextRead) {
+  Fed fed("12abc 0x1F 1e999");
+  int v = 0;
+  std::string token;
+  EXPECT_EQ(fed.reader.read_int(v), Got::value);
+  EXPECT_EQ(v, 12);
+  EXPECT_EQ(fed.reader.read_token(token), Got::value);
+  EXPECT_EQ(token, "abc");
+  EXPECT_EQ(fed.reader.read_int(v), Got::value);
+  EXPECT_EQ(v, 0);
+  EXPECT_EQ(fed.reader.read_token(token), Got::value);
+  EXPECT_EQ(token, "x1F");
+  EXPECT_EQ(fed.reader.read_int(v), Got::value);
+  EXPECT_EQ(v, 1);
+  EXPECT_EQ(fed.reader.read_int(v), Got::bad);  // e999
+  EXPECT_EQ(fed.reader.read_int(v), Got::end);
+}
+
+TEST(Reader, IntegersOutsideTheIntRangeAreBadButTheLimitsAreRead) {
+  Fed fed("2147483647 -2147483648 2147483648 -99999999999999999999 5");
+  int v = 0;
+  EXPECT_EQ(fed.reader.read_int(v), Got::value);
+  EXPECT_EQ(v, 2147483647);
+  EXPECT_EQ(fed.reader.read_int(v), Got::value);
+  EXPECT_EQ(v, -2147483647 - 1);
+  EXPECT_EQ(fed.reader.read_int(v), Got::bad);
+  EXPECT_EQ(fed.reader.read_int(v), Got::bad);
+  EXPECT_EQ(fed.reader.read_int(v), Got::value);
+  EXPECT_EQ(v, 5);
+}
+
+TEST(Reader, FloatingPointReadsMatchTheLibraryConversions) {
+  Fed fed("10.5 -0.25 1e999 .5x 0.1");
+  double d = 0;
+  float f = 0;
+  EXPECT_EQ(fed.reader.read_double(d), Got::value);
+  EXPECT_EQ(d, 10.5);
+  EXPECT_EQ(fed.reader.read_double(d), Got::value);
+  EXPECT_EQ(d, -0.25);
+  EXPECT_EQ(fed.reader.read_double(d), Got::value);
+  EXPECT_TRUE(std::isinf(d));
+  EXPECT_EQ(fed.reader.read_double(d), Got::value);
+  EXPECT_EQ(d, 0.5);
+  EXPECT_EQ(fed.reader.read_double(d), Got::bad);  // x
+  EXPECT_EQ(fed.reader.read_float(f), Got::value);
+  EXPECT_EQ(f, 0.1f);
+}
+
+TEST(Reader, TokensOfAnyLengthAreReadWhole) {
+  std::string huge(3 * 1024 * 1024 + 17, 'q');
+  Fed fed("a " + huge + "\n\xD5\xC5\xC8\xFD");
+  std::string token;
+  EXPECT_EQ(fed.reader.read_token(token), Got::value);
+  EXPECT_EQ(token, "a");
+  EXPECT_EQ(fed.reader.read_token(token), Got::value);
+  EXPECT_EQ(token, huge);
+  EXPECT_EQ(fed.reader.read_token(token), Got::value);
+  EXPECT_EQ(token, "\xD5\xC5\xC8\xFD");
+  EXPECT_EQ(fed.reader.read_token(token), Got::end);
+}
+
+TEST(Reader, LinesKeepBlanksDropTheLineBreakAndCountALastUnfinishedLine) {
+  std::string long_line(200000, 'x');
+  Fed fed("  two  words \n\n" + long_line + "\nlast");
+  std::vector<std::string> lines;
+  std::string line;
+  while (fed.reader.read_line(line)) lines.push_back(line);
+  EXPECT_EQ(lines, (std::vector<std::string>{"  two  words ", "", long_line, "last"}));
+}
+
+TEST(Reader, EmptyInputHasNoLineAndNoToken) {
+  Fed fed("");
+  std::string s;
+  int v = 0;
+  EXPECT_FALSE(fed.reader.read_line(s));
+  EXPECT_EQ(fed.reader.read_token(s), Got::end);
+  EXPECT_EQ(fed.reader.read_int(v), Got::end);
+}
+
+TEST(Reader, RewindReadsTheFileAgainFromItsStart) {
+  Fed fed("7 8");
+  int v = 0;
+  EXPECT_EQ(fed.reader.read_int(v), Got::value);
+  EXPECT_TRUE(fed.reader.rewind());
+  EXPECT_EQ(fed.reader.read_int(v), Got::value);
+  EXPECT_EQ(v, 7);
+}
+
+TEST(Reader, AFolderCannotBeOpenedAsAFile) {
+  ScratchFolder folder;
+  Reader reader(-1);
+  EXPECT_FALSE(reader.open(folder.path().c_str()));
+  EXPECT_FALSE(reader.open((folder.path() / "missing").c_str()));
+}
+
+TEST(Gbk, CutNeverSplitsATwoByteCharacter) {
+  struct Case {
+    std::string text;
+    std::size_t max;
+    std::size_t expected;
+  };
+  const std::vector<Case> cases = {
+      {"abcdef", 4, 4},
+      {"ab\xD5\xC5", 3, 2},            // the character would straddle the limit
+      {"ab\xD5\xC5", 4, 4},
+      {"\xD5\xC5\xC8\xFD\xC0\xEE", 5, 4},
+      {"a\xFF", 2, 2},                 // 0xFF never starts a character
+      {"ab\x81", 3, 3},                // a lone lead byte at the end is one byte
+      {"", 14, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(platform::gbk_prefix_length(c.text, c.max), c.expected)
+        << testing_support::visible(c.text) << " max " << c.max;
+  }
+}
+
+TEST(Gbk, CopyFieldTerminatesAndZeroFills) {
+  char field[6];
+  std::memset(field, 'Z', sizeof field);
+  platform::copy_field(field, sizeof field, "ab\xD5\xC5\xC8\xFD");
+  EXPECT_EQ(std::string(field, sizeof field), std::string("ab\xD5\xC5\0\0", 6));
+}
+
+}  // namespace

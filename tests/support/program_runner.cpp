@@ -1,0 +1,240 @@
+#include "tests/support/program_runner.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <ctime>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace testing_support {
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string read_file(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream all;
+  all << in.rdbuf();
+  return all.str();
+}
+
+// The monotonic clock in milliseconds. (<chrono> cannot be compiled with GBK
+// literals: the library spells a unit with a character GBK lacks.)
+long now_ms() {
+  timespec t{};
+  ::clock_gettime(CLOCK_MONOTONIC, &t);
+  return t.tv_sec * 1000L + t.tv_nsec / 1000000L;
+}
+
+void set_nonblocking(int fd) { ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK); }
+
+[[noreturn]] void fail(const std::string& what) {
+  throw std::runtime_error(what + ": " + std::strerror(errno));
+}
+
+// Moves bytes between the parent and the child until the child has closed its
+// output and error, or the time limit has passed.
+void exchange(int in_fd, int out_fd, int err_fd, const Session& session, pid_t child,
+              Outcome& outcome) {
+  const long deadline = now_ms() + session.time_limit_ms;
+  std::size_t written = 0;
+  bool in_open = true;
+  if (session.input.empty() && session.close_input) {
+    ::close(in_fd);
+    in_open = false;
+  }
+  bool out_open = true, err_open = true;
+  char chunk[65536];
+  while (out_open || err_open) {
+    long left = deadline - now_ms();
+    if (left <= 0) {
+      ::kill(child, SIGKILL);
+      outcome.timed_out = true;
+      break;
+    }
+    pollfd fds[3];
+    int n = 0;
+    int in_slot = -1, out_slot = -1, err_slot = -1;
+    if (in_open && written < session.input.size()) {
+      in_slot = n;
+      fds[n++] = {in_fd, POLLOUT, 0};
+    }
+    if (out_open) {
+      out_slot = n;
+      fds[n++] = {out_fd, POLLIN, 0};
+    }
+    if (err_open) {
+      err_slot = n;
+      fds[n++] = {err_fd, POLLIN, 0};
+    }
+    int ready = ::poll(fds, n, static_cast<int>(left));
+    if (ready < 0 && errno != EINTR) fail("poll");
+    if (ready <= 0) continue;
+    if (in_slot >= 0 && fds[in_slot].revents) {
+      ssize_t w = ::write(in_fd, session.input.data() + written, session.input.size() - written);
+      if (w > 0) written += static_cast<std::size_t>(w);
+      if (w < 0 && errno != EAGAIN && errno != EINTR) written = session.input.size();
+      if (written == session.input.size() && session.close_input) {
+        ::close(in_fd);
+        in_open = false;
+      }
+    }
+    auto drain = [&](int slot, int fd, std::string& into, bool& open) {
+      if (slot < 0 || !fds[slot].revents) return;
+      ssize_t r = ::read(fd, chunk, sizeof chunk);
+      if (r > 0) {
+        into.append(chunk, static_cast<std::size_t>(r));
+      } else if (r == 0 || (errno != EAGAIN && errno != EINTR)) {
+        open = false;
+      }
+    };
+    drain(out_slot, out_fd, outcome.out, out_open);
+    drain(err_slot, err_fd, outcome.err, err_open);
+  }
+  if (in_open) ::close(in_fd);
+}
+
+}  // namespace
+
+fs::path program_path(const char8_t* deliverable) {
+  fs::path self = fs::read_symlink("/proc/self/exe");
+  return self.parent_path() / fs::path(std::u8string(deliverable));
+}
+
+Outcome run_in(const fs::path& folder, const char8_t* deliverable, const Session& session) {
+  static const bool pipe_signal_ignored = [] { return ::signal(SIGPIPE, SIG_IGN) != SIG_ERR; }();
+  (void)pipe_signal_ignored;
+
+  for (const auto& name : session.folders) fs::create_directories(folder / name);
+  for (const auto& [name, content] : session.files) {
+    std::ofstream(folder / name, std::ios::binary) << content;
+  }
+
+  const fs::path program = program_path(deliverable);
+  int in_pipe[2], out_pipe[2], err_pipe[2];
+  if (::pipe2(in_pipe, O_CLOEXEC) || ::pipe2(out_pipe, O_CLOEXEC) || ::pipe2(err_pipe, O_CLOEXEC))
+    fail("pipe");
+  std::fflush(nullptr);
+  pid_t child = ::fork();
+  if (child < 0) fail("fork");
+  if (child == 0) {
+    ::signal(SIGPIPE, SIG_DFL);
+    ::dup2(in_pipe[0], STDIN_FILENO);
+    ::dup2(out_pipe[1], STDOUT_FILENO);
+    ::dup2(err_pipe[1], STDERR_FILENO);
+    if (::chdir(folder.c_str()) != 0) ::_exit(126);
+    if (session.in_child) session.in_child();
+    const char* argv[] = {program.c_str(), nullptr};
+    ::execv(program.c_str(), const_cast<char* const*>(argv));
+    ::_exit(127);
+  }
+  ::close(in_pipe[0]);
+  ::close(out_pipe[1]);
+  ::close(err_pipe[1]);
+  set_nonblocking(in_pipe[1]);
+  set_nonblocking(out_pipe[0]);
+  set_nonblocking(err_pipe[0]);
+
+  Outcome outcome;
+  exchange(in_pipe[1], out_pipe[0], err_pipe[0], session, child, outcome);
+  ::close(out_pipe[0]);
+  ::close(err_pipe[0]);
+
+  int wait_status = 0;
+  if (outcome.timed_out) ::kill(child, SIGKILL);
+  while (::waitpid(child, &wait_status, 0) < 0 && errno == EINTR) {
+  }
+  if (WIFEXITED(wait_status)) {
+    outcome.status = WEXITSTATUS(wait_status);
+  } else if (WIFSIGNALED(wait_status)) {
+    outcome.signal = WTERMSIG(wait_status);
+  }
+
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    if (entry.is_regular_file()) {
+      outcome.files[entry.path().filename().native()] = read_file(entry.path());
+    }
+  }
+  return outcome;
+}
+
+Outcome run(const char8_t* deliverable, const Session& session) {
+  ScratchFolder folder;
+  return run_in(folder.path(), deliverable, session);
+}
+
+Outcome run(const char8_t* deliverable, const std::string& input) {
+  Session session;
+  session.input = input;
+  return run(deliverable, session);
+}
+
+ScratchFolder::ScratchFolder() {
+  const char* base = std::getenv("TMPDIR");
+  std::string pattern = std::string(base && *base ? base : "/tmp") + "/coursework.XXXXXX";
+  if (::mkdtemp(pattern.data()) == nullptr) fail("mkdtemp");
+  path_ = pattern;
+}
+
+ScratchFolder::~ScratchFolder() {
+  std::error_code ignored;
+  // Undo any permission changes a test made, so everything can be removed.
+  for (auto it = fs::recursive_directory_iterator(path_, ignored);
+       it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+    fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+  }
+  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+  fs::remove_all(path_, ignored);
+}
+
+void ScratchFolder::write(const std::string& name, const std::string& content) const {
+  std::ofstream(path_ / name, std::ios::binary) << content;
+}
+
+std::string ScratchFolder::read(const std::string& name) const { return read_file(path_ / name); }
+
+std::map<std::string, std::string> ScratchFolder::files() const {
+  std::map<std::string, std::string> all;
+  for (const auto& entry : fs::directory_iterator(path_)) {
+    if (entry.is_regular_file()) all[entry.path().filename().native()] = read_file(entry.path());
+  }
+  return all;
+}
+
+std::string visible(const std::string& bytes) {
+  std::string shown;
+  for (unsigned char c : bytes) {
+    if (c == '\n') {
+      shown += "\\n\n";
+    } else if (c >= 0x20 && c < 0x7F) {
+      shown += static_cast<char>(c);
+    } else {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02X", c);
+      shown += hex;
+    }
+  }
+  return shown;
+}
+
+::testing::AssertionResult same_bytes(const std::string& actual, const std::string& expected) {
+  if (actual == expected) return ::testing::AssertionSuccess();
+  std::size_t at = 0;
+  while (at < actual.size() && at < expected.size() && actual[at] == expected[at]) ++at;
+  return ::testing::AssertionFailure()
+         << "first difference at byte " << at << " (actual " << actual.size() << " bytes, expected "
+         << expected.size() << ")\n--- actual ---\n"
+         << visible(actual) << "\n--- expected ---\n"
+         << visible(expected);
+}
+
+}  // namespace testing_support

@@ -1,0 +1,70 @@
+// Runs a built program the way a user does: bytes typed on standard input,
+// in a fresh working folder holding the files it needs; gives back what it
+// printed, how it ended and the files it left behind.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace testing_support {
+
+struct Session {
+  std::string input;                           // bytes on standard input
+  std::map<std::string, std::string> files;    // file name -> content, created first
+  std::vector<std::string> folders;            // folders created first
+  int time_limit_ms = 20000;                   // the program is killed after it
+  std::function<void()> in_child;              // runs in the child just before exec
+  bool close_input = true;                     // end of input after `input`
+};
+
+struct Outcome {
+  std::string out;                            // standard output, whole
+  std::string err;                            // standard error, whole
+  int status = -1;                            // exit status, or -1 if killed by a signal
+  int signal = 0;                             // the signal that ended it, if any
+  bool timed_out = false;
+  std::map<std::string, std::string> files;   // regular files in the folder afterwards
+  bool exited_cleanly() const { return status == 0 && !timed_out && err.empty(); }
+};
+
+// The path of a built program, given its deliverable name in UTF-8
+// (write u8"联系人": narrow literals in the tests are GBK, file names are not).
+std::filesystem::path program_path(const char8_t* deliverable);
+
+// Runs the program in a new temporary folder, removed afterwards.
+Outcome run(const char8_t* deliverable, const Session& session);
+Outcome run(const char8_t* deliverable, const std::string& input);
+
+// Runs the program in an existing folder (a sequence of runs sharing files).
+Outcome run_in(const std::filesystem::path& folder, const char8_t* deliverable,
+               const Session& session);
+
+// A fresh temporary folder that removes itself.
+class ScratchFolder {
+ public:
+  ScratchFolder();
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  void write(const std::string& name, const std::string& content) const;
+  std::string read(const std::string& name) const;
+  std::map<std::string, std::string> files() const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Bytes shown readably in a failure message (non-ASCII bytes as \xNN).
+std::string visible(const std::string& bytes);
+
+// Byte-for-byte equality; a failure shows both texts readably and where
+// they first differ. Use as EXPECT_TRUE(same_bytes(actual, expected)).
+::testing::AssertionResult same_bytes(const std::string& actual, const std::string& expected);
+
+}  // namespace testing_support
