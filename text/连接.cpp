@@ -1,0 +1,33 @@
+// 连接: reads two lines, appends the second to the first and writes the
+// joined line.
+#include <cstdio>
+#include <string>
+
+#include "platform/console.h"
+#include "text/line.h"
+
+// Appends the zero-terminated source to the zero-terminated destination, in
+// the destination's buffer, which must have room for both and the zero.
+void copy(char* destination, char* source) {
+  std::size_t i = 0;
+  while (destination[i] != '\0')
+    ++i;
+  for (std::size_t j = 0; source[j] != '\0'; ++i, ++j)
+    destination[i] = source[j];
+  destination[i] = '\0';
+}
+
+int main() {
+  platform::start_console();
+  std::string first, second;
+  std::fputs("请输入第一个字符串：", stdout);
+  if (!text::read_typed_line(first)) return 0;  // no line typed: nothing to join
+  std::fputs("请输入第二个字符串：", stdout);
+  if (!text::read_typed_line(second)) return 0;
+
+  std::size_t first_length = first.size();
+  first.resize(first_length + second.size());  // room for both; the rest is zeros
+  copy(first.data(), second.data());
+  std::puts(first.c_str());
+  return 0;
+}
