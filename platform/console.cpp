@@ -1,14 +1,112 @@
 #include "platform/console.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "platform/transcoder.h"
 
 namespace platform {
+namespace {
+
+// Output is written in large blocks; the input reader flushes it before it
+// waits for the user, so prompts still appear in time.
+constexpr std::size_t kOutputBuffer = 64 * 1024;
+
+// The converted stream that stands in for standard output on a UTF-8
+// terminal. It is never destroyed: stdio flushes it after every destructor
+// has run, when the program ends.
+struct TerminalOutput {
+  Transcoder converter{Direction::gbk_to_utf8};
+  std::string converted;
+};
+
+TerminalOutput* terminal_output = nullptr;
+Transcoder* typed_input = nullptr;
+
+bool write_all(int fd, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+ssize_t write_converted(void* cookie, const char* data, std::size_t size) {
+  auto* output = static_cast<TerminalOutput*>(cookie);
+  output->converted.clear();
+  output->converter.convert(std::string_view(data, size), output->converted);
+  if (!write_all(STDOUT_FILENO, output->converted)) return -1;
+  return static_cast<ssize_t>(size);
+}
+
+// A character still cut off when output ends goes out as it stands.
+void write_held_back(TerminalOutput* output) {
+  output->converted.clear();
+  output->converter.finish(output->converted);
+  write_all(STDOUT_FILENO, output->converted);
+}
+
+int close_converted(void* cookie) {
+  write_held_back(static_cast<TerminalOutput*>(cookie));
+  return 0;
+}
+
+void flush_at_exit() {
+  if (std::fflush(stdout) == 0 && terminal_output != nullptr) write_held_back(terminal_output);
+}
+
+// Replaces stdout by a stream that converts to UTF-8 and writes to the same
+// file descriptor. False when that cannot be done; stdout is then kept.
+bool convert_output(char* buffer) {
+  auto* output = new TerminalOutput;
+  cookie_io_functions_t functions{};
+  functions.write = write_converted;
+  functions.close = close_converted;
+  FILE* stream = output->converter.ready() ? ::fopencookie(output, "w", functions) : nullptr;
+  if (stream == nullptr) {
+    delete output;
+    return false;
+  }
+  std::setvbuf(stream, buffer, _IOFBF, kOutputBuffer);
+  terminal_output = output;
+  stdout = stream;
+  std::atexit(flush_at_exit);
+  return true;
+}
+
+void convert_typed_input() {
+  auto* converter = new Transcoder(Direction::utf8_to_gbk);
+  if (converter->ready()) {
+    typed_input = converter;
+  } else {
+    delete converter;
+  }
+}
+
+}  // namespace
 
 void start_console() {
-  // Output is written in large blocks; the input reader flushes it before it
-  // waits for the user, so prompts still appear in time.
-  static char out_buffer[64 * 1024];
-  std::setvbuf(stdout, out_buffer, _IOFBF, sizeof out_buffer);
+  static bool started = false;
+  if (started) return;
+  started = true;
+
+  static char out_buffer[kOutputBuffer];
+  bool utf8 = locale_is_utf8(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"), std::getenv("LANG"));
+  if (!(utf8 && ::isatty(STDOUT_FILENO) && convert_output(out_buffer))) {
+    std::setvbuf(stdout, out_buffer, _IOFBF, kOutputBuffer);
+  }
+  if (utf8 && ::isatty(STDIN_FILENO)) convert_typed_input();
+}
+
+Transcoder* typed_input_converter() {
+  return typed_input;
 }
 
 }  // namespace platform

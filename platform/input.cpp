@@ -10,10 +10,22 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/console.h"
+#include "platform/transcoder.h"
+
 namespace platform {
 namespace {
 
 constexpr std::size_t kChunk = 64 * 1024;
+
+// One read of up to a chunk; a read error ends the input like end of file.
+ssize_t read_some(int fd, char* into) {
+  ssize_t n;
+  do {
+    n = ::read(fd, into, kChunk);
+  } while (n < 0 && errno == EINTR);
+  return n;
+}
 
 // White space as the C locale classifies it.
 bool is_space(char c) {
@@ -31,7 +43,7 @@ Reader::~Reader() {
 bool Reader::open(const char* path) {
   int fd = ::open(path, O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
-  struct stat st{};
+  struct stat st {};
   if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
     ::close(fd);
     return false;
@@ -65,21 +77,43 @@ bool Reader::fill() {
     pos_ -= drop;
     if (keep_from_ != std::string::npos) keep_from_ -= drop;
   }
-  if (fd_ == STDIN_FILENO) std::fflush(stdout);
+  if (fd_ != STDIN_FILENO) return read_chunk();
+  std::fflush(stdout);
+  Transcoder* typed = owns_fd_ ? nullptr : typed_input_converter();
+  return typed == nullptr ? read_chunk() : read_typed(*typed);
+}
+
+// Reads the next chunk into the buffer as it stands.
+bool Reader::read_chunk() {
   std::size_t old = buf_.size();
   buf_.resize(old + kChunk);
-  ssize_t n;
-  do {
-    n = ::read(fd_, buf_.data() + old, kChunk);
-  } while (n < 0 && errno == EINTR);
+  ssize_t n = read_some(fd_, buf_.data() + old);
   buf_.resize(old + (n > 0 ? static_cast<std::size_t>(n) : 0));
-  if (n <= 0) at_end_ = true;  // a read error ends the input like end of file
+  if (n <= 0) at_end_ = true;
   return n > 0;
+}
+
+// Reads typed input and appends it converted. A read that ends inside a
+// character brings nothing yet, so reading goes on until something arrives.
+bool Reader::read_typed(Transcoder& typed) {
+  std::size_t old = buf_.size();
+  std::string chunk(kChunk, '\0');
+  while (buf_.size() == old) {
+    ssize_t n = read_some(fd_, chunk.data());
+    if (n <= 0) {
+      at_end_ = true;
+      typed.finish(buf_);  // an unfinished character is kept as typed
+      break;
+    }
+    typed.convert(std::string_view(chunk.data(), static_cast<std::size_t>(n)), buf_);
+  }
+  return buf_.size() > old;
 }
 
 bool Reader::skip_space() {
   for (;;) {
-    while (pos_ < buf_.size() && is_space(buf_[pos_])) ++pos_;
+    while (pos_ < buf_.size() && is_space(buf_[pos_]))
+      ++pos_;
     if (pos_ < buf_.size()) return true;
     if (!fill()) return false;
   }
@@ -90,7 +124,8 @@ bool Reader::skip_space() {
 std::string_view Reader::take_token() {
   keep_from_ = pos_;
   for (;;) {
-    while (pos_ < buf_.size() && !is_space(buf_[pos_])) ++pos_;
+    while (pos_ < buf_.size() && !is_space(buf_[pos_]))
+      ++pos_;
     if (pos_ < buf_.size() || !fill()) break;
   }
   std::string_view token(buf_.data() + keep_from_, pos_ - keep_from_);
@@ -183,6 +218,8 @@ Reader& stdin_reader() {
   return reader;
 }
 
-void end_program() { std::exit(0); }
+void end_program() {
+  std::exit(0);
+}
 
 }  // namespace platform

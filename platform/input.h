@@ -15,6 +15,8 @@
 
 namespace platform {
 
+class Transcoder;
+
 enum class Got { value, bad, end };
 
 class Reader {
@@ -46,6 +48,8 @@ class Reader {
 
  private:
   bool fill();
+  bool read_chunk();
+  bool read_typed(Transcoder& typed);
   bool skip_space();
   std::string_view take_token();
   template <typename T, typename Convert>

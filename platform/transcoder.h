@@ -1,0 +1,46 @@
+// Converting text between GBK and UTF-8 as it streams to or from a terminal.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+enum class Direction { gbk_to_utf8, utf8_to_gbk };
+
+// Converts a stream of text handed over in pieces of any size. A character
+// cut off at the end of one piece is held back and completed by the next.
+// Bytes that cannot be converted pass through unchanged, in their place.
+class Transcoder {
+ public:
+  explicit Transcoder(Direction direction);
+  ~Transcoder();
+  Transcoder(const Transcoder&) = delete;
+  Transcoder& operator=(const Transcoder&) = delete;
+
+  // False when the system offers no such conversion; the Transcoder then
+  // passes everything through unchanged.
+  bool ready() const;
+
+  // Appends the converted piece to `out`.
+  void convert(std::string_view piece, std::string& out);
+
+  // The stream has ended: appends whatever was held back, unchanged.
+  void finish(std::string& out);
+
+ private:
+  void convert_run(std::string_view text, std::string& out);
+  std::size_t unconvertible_length(std::string_view text) const;
+
+  Direction direction_;
+  void* cd_;          // the iconv descriptor, or null
+  std::string held_;  // the start of a character cut off by the last piece
+};
+
+// Whether the locale named by the environment uses UTF-8: the first of
+// LC_ALL, LC_CTYPE and LANG that is set and not empty decides, by the
+// character set in its name ("C.UTF-8", "zh_CN.utf8@variant"), whether or not
+// that locale is installed. Null stands for an unset variable.
+bool locale_is_utf8(const char* lc_all, const char* lc_ctype, const char* lang);
+
+}  // namespace platform
