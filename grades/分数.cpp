@@ -1,0 +1,67 @@
+// 分数: reads ten students' names and integer scores and prints them sorted
+// by score, highest first; equal scores keep the order they were typed in.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "platform/console.h"
+#include "platform/gbk.h"
+#include "platform/input.h"
+
+namespace {
+
+using platform::Got;
+
+constexpr int kCount = 10;
+constexpr int kNameSize = 50;
+
+// Positions 1 to 10 hold the students; the spare name entry 0 is the buffer
+// through which two names change places.
+struct Table {
+  char names[kCount + 1][kNameSize] = {};
+  int scores[kCount + 1] = {};
+};
+
+void read_student(Table& table, int k) {
+  auto& in = platform::stdin_reader();
+  std::string name;
+  if (in.read_token(name) == Got::value) platform::copy_field(table.names[k], kNameSize, name);
+  // A score that is not an integer, or was never typed, counts as 0.
+  if (in.read_int(table.scores[k]) != Got::value) table.scores[k] = 0;
+}
+
+void exchange(Table& table, int j) {
+  char* buffer = table.names[0];
+  std::memcpy(buffer, table.names[j], kNameSize);
+  std::memcpy(table.names[j], table.names[j - 1], kNameSize);
+  std::memcpy(table.names[j - 1], buffer, kNameSize);
+  int score = table.scores[j];
+  table.scores[j] = table.scores[j - 1];
+  table.scores[j - 1] = score;
+}
+
+// Bubble sort of positions 1 to 10: each pass carries the highest remaining
+// score forward to position p.
+void sort_by_score(Table& table) {
+  for (int p = 1; p <= kCount - 1; ++p) {
+    for (int j = kCount; j >= p + 1; --j) {
+      if (table.scores[j] > table.scores[j - 1]) exchange(table, j);
+    }
+  }
+}
+
+}  // namespace
+
+int main() {
+  platform::start_console();
+  Table table;
+  std::printf("请输入10个同学的成绩，姓名与成绩用空格隔开：\n");
+  for (int k = 1; k <= kCount; ++k) {
+    std::printf("第%d位同学：", k);
+    read_student(table, k);
+  }
+  sort_by_score(table);
+  for (int k = 1; k <= kCount; ++k)
+    std::printf("%s %d分\n", table.names[k], table.scores[k]);
+  return 0;
+}

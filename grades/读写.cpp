@@ -1,0 +1,69 @@
+// 读写: reads five (name, integer) pairs, writes them as lines over the start
+// of the existing test.txt, reads five pairs back from the file and prints them.
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "platform/console.h"
+#include "platform/gbk.h"
+#include "platform/input.h"
+
+namespace {
+
+using platform::Got;
+using platform::Reader;
+
+constexpr int kPairs = 5;
+constexpr int kNameSize = 15;
+
+struct Pairs {
+  char names[kPairs][kNameSize] = {};
+  int values[kPairs] = {};
+};
+
+// Reads "name integer" pairs. A name is cut at a character boundary to fit its
+// field; an integer that is not a number, or was never there, counts as 0.
+void read_pairs(Reader& in, Pairs& pairs) {
+  for (int k = 0; k < kPairs; ++k) {
+    std::string name;
+    if (in.read_token(name) == Got::value) platform::copy_field(pairs.names[k], kNameSize, name);
+    if (in.read_int(pairs.values[k]) != Got::value) pairs.values[k] = 0;
+  }
+}
+
+bool write_pairs(std::FILE* file, const Pairs& pairs) {
+  for (int k = 0; k < kPairs; ++k) {
+    if (std::fprintf(file, "%s %d\n", pairs.names[k], pairs.values[k]) < 0) return false;
+  }
+  return std::fflush(file) == 0;
+}
+
+}  // namespace
+
+int main() {
+  platform::start_console();
+  Pairs typed;
+  read_pairs(platform::stdin_reader(), typed);
+
+  std::FILE* file = std::fopen("test.txt", "r+");
+  if (file == nullptr) {
+    std::printf("打不开！\n");
+    return 0;
+  }
+  if (!write_pairs(file, typed)) {
+    std::fclose(file);
+    std::printf("写不进！\n");
+    return 0;
+  }
+  // Back to the beginning of the same open file, and read what it now holds.
+  Pairs read_back;
+  Reader from_file(fileno(file));
+  if (from_file.rewind()) read_pairs(from_file, read_back);
+  std::fclose(file);
+
+  for (int k = 0; k < kPairs; ++k) {
+    std::printf("%s %d\n", read_back.names[k], read_back.values[k]);
+  }
+  return 0;
+}
