@@ -2,6 +2,7 @@
 // once on pipes in the same locale.
 #pragma once
 
+#include <map>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -10,15 +11,23 @@
 
 namespace terminal_tests {
 
-// What is typed and what the program writes, as a UTF-8 terminal shows them
-// (from u8"..." literals) and as GBK bytes.
+// The same text as a UTF-8 terminal shows it and as the GBK bytes the
+// program writes and reads.
+struct Text {
+  std::string utf8;
+  std::string gbk;
+  Text operator+(const Text& more) const { return {utf8 + more.utf8, gbk + more.gbk}; }
+};
+
+// BOTH("名字") is the Text of a string literal: the compiler encodes it once
+// as UTF-8 and once as GBK.
+#define BOTH(literal) (::terminal_tests::Text{::testing_support::utf8(u8##literal), literal})
+
 struct Dialogue {
   const char8_t* program;
-  std::u8string_view typed;
-  std::u8string_view shown;
-  std::string typed_gbk;
-  std::string shown_gbk;
-  std::map<std::string, std::string> files = {};
+  Text typed;
+  Text shown;
+  std::map<std::string, std::string> files = {};  // GBK names and contents
 };
 
 inline testing_support::TerminalSession utf8_session(const std::string& typed, bool on_terminal) {
@@ -29,22 +38,24 @@ inline testing_support::TerminalSession utf8_session(const std::string& typed, b
   return session;
 }
 
-// The dialogue on a UTF-8 terminal reads as UTF-8; on pipes in the same
-// locale it stays GBK, byte for byte.
-inline void expect_dialogue(const Dialogue& d) {
+// On a UTF-8 terminal the dialogue reads as UTF-8; on pipes in the same
+// locale it stays GBK, byte for byte. Either way the files left behind are
+// the same GBK files. Gives back the run on the terminal.
+inline testing_support::Outcome expect_dialogue(const Dialogue& d) {
   using testing_support::same_bytes;
-  using testing_support::utf8;
-  auto session = utf8_session(utf8(d.typed), true);
+  auto session = utf8_session(d.typed.utf8, true);
   session.files = d.files;
-  auto outcome = testing_support::run_on_terminal(d.program, session);
-  EXPECT_TRUE(outcome.exited_cleanly()) << outcome.err;
-  EXPECT_TRUE(same_bytes(outcome.out, utf8(d.shown))) << "on a terminal";
+  auto on_terminal = testing_support::run_on_terminal(d.program, session);
+  EXPECT_TRUE(on_terminal.exited_cleanly()) << on_terminal.err;
+  EXPECT_TRUE(same_bytes(on_terminal.out, d.shown.utf8)) << "on a terminal";
 
-  session = utf8_session(d.typed_gbk, false);
+  session = utf8_session(d.typed.gbk, false);
   session.files = d.files;
-  outcome = testing_support::run_on_terminal(d.program, session);
-  EXPECT_TRUE(outcome.exited_cleanly()) << outcome.err;
-  EXPECT_TRUE(same_bytes(outcome.out, d.shown_gbk)) << "on pipes";
+  auto on_pipes = testing_support::run_on_terminal(d.program, session);
+  EXPECT_TRUE(on_pipes.exited_cleanly()) << on_pipes.err;
+  EXPECT_TRUE(same_bytes(on_pipes.out, d.shown.gbk)) << "on pipes";
+  EXPECT_EQ(on_terminal.files, on_pipes.files);
+  return on_terminal;
 }
 
 }  // namespace terminal_tests
