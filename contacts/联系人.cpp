@@ -1,0 +1,97 @@
+// The contact book: loads the contacts from "联系人.txt", then adds, lists,
+// searches, revises and deletes them from a menu, and saves them on request
+// to "联系人.txt" and, the frequent contacts only, to "常用联系人.txt".
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+
+#include "contacts/contact_files.h"
+#include "contacts/operations.h"
+#include "contacts/person.h"
+#include "contacts/typed_input.h"
+#include "platform/console.h"
+#include "platform/input.h"
+
+namespace {
+
+// The one handle on the contact list. It lives outside main so that the
+// list is released however the program ends, also when input runs out in
+// the middle of an operation.
+person* book = nullptr;
+
+void release_book() {
+  release(book);
+  book = nullptr;
+}
+
+void show_menu() {
+  std::puts("\n\n**************欢迎进入通信录系统**************\n");
+  std::puts(">             新添联系人请输入1              <");
+  std::puts(">             浏览联系人请输入2              <");
+  std::puts(">             查找联系人请输入3              <");
+  std::puts(">             修改联系人请输入4              <");
+  std::puts(">             删除联系人请输入5              <");
+  std::puts(">             保存联系人请输入6              <");
+  std::puts(">         退出系统请输入0(记得保存~)         <\n");
+  std::puts("**********************************************\n");
+  std::fputs("                    >>>", stdout);
+}
+
+// Asks whether the book was saved and saves it on answer 2.
+void exit_dialogue() {
+  std::fputs(
+      "\n                您保存了吗？\n\n"
+      "已保存请输入1，未保存请输入2，手残删错联系人就是不保存请输入3：",
+      stdout);
+  int answer = 0;
+  if (read_number(answer) && answer == 2) output(book);
+  std::puts("\n\n               <感谢您的使用!>");
+}
+
+void run_menu() {
+  for (;;) {
+    show_menu();
+    int choice = -1;
+    if (!read_number(choice)) choice = -1;
+    switch (choice) {
+      case 0:
+        exit_dialogue();
+        return;
+      case 1:
+        book = add(book);
+        break;
+      case 2:
+        skim(book);
+        break;
+      case 3:
+        search(book);
+        break;
+      case 4:
+        revise(book);
+        break;
+      case 5:
+        book = del(book);
+        break;
+      case 6:
+        output(book);
+        break;
+      default:
+        std::fputs("\n            格式错误，请重新输入！\n                    >>>", stdout);
+        break;
+    }
+  }
+}
+
+}  // namespace
+
+int main() {
+  platform::start_console();
+  std::atexit(release_book);
+  try {
+    book = load(book);
+    run_menu();
+  } catch (const std::bad_alloc&) {
+    report_no_memory();
+  }
+  return 0;
+}
