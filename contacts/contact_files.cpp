@@ -10,7 +10,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "platform/input.h"
@@ -120,27 +119,12 @@ bool replace_file(const char* name, WriteBody write_body) {
   return false;
 }
 
-// Appends `text` and fills with blanks to `width` bytes, as "%-*s" does.
-char* put_padded(char* out, const char* text, std::size_t width) {
-  std::size_t length = std::strlen(text);
-  std::memcpy(out, text, length);
-  if (length < width) {
-    std::memset(out + length, ' ', width - length);
-    length = width;
-  }
-  return out + length;
-}
-
 // The lines are formatted by hand: a save of a large book spends most of
 // its time here, and the formats are fixed.
 bool write_contacts(FILE* file, const person* first) {
-  char line[128];
+  char line[kColumnsSize + 16];
   for (const person* p = first; p != nullptr; p = p->next) {
-    char* end = put_padded(line, p->name, 10);
-    *end++ = ' ';
-    end = put_padded(end, p->phone, 15);
-    *end++ = ' ';
-    end = put_padded(end, p->qq, 15);
+    char* end = put_columns(line, *p);
     *end++ = ' ';
     end = std::to_chars(end, line + sizeof line, p->familiar).ptr;
     *end++ = '\n';
@@ -151,17 +135,9 @@ bool write_contacts(FILE* file, const person* first) {
 }
 
 bool write_frequent(FILE* file, const person* first) {
-  char line[128];
   for (const person* p = first; p != nullptr; p = p->next) {
     if (p->familiar == 0) continue;
-    char* end = put_padded(line, p->name, 0);
-    end = put_padded(end, "\t ", 0);
-    end = put_padded(end, p->phone, 0);
-    end = put_padded(end, "\t ", 0);
-    end = put_padded(end, p->qq, 15);
-    end = put_padded(end, "\t\n", 0);
-    std::size_t length = static_cast<std::size_t>(end - line);
-    if (std::fwrite(line, 1, length, file) != length) return false;
+    if (std::fprintf(file, "%s\t %s\t %-15s\t\n", p->name, p->phone, p->qq) < 0) return false;
   }
   return true;
 }

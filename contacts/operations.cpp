@@ -11,11 +11,6 @@ namespace {
 
 using Finder = person* (*)(person*, const char*);
 
-const char kTypeTitle[] = "\n             >请输入要查找的类型<";
-const char kByName[] = "               姓名查找请输入1";
-const char kByPhone[] = "               电话查找请输入2";
-const char kByQq[] = "                QQ查找请输入3";
-const char kTypePrompt[] = "                    >>>";
 const char kBadType[] = "\n                输入格式错误！";
 const char kNewContactCaption[] =
     "\n请输入新联系人的  姓名   电话号码      QQ号  是否为常用联系人(是输入1，否输入0)\n";
@@ -57,16 +52,13 @@ person* seek(person* start, Matches matches) {
 // Prints the menu of search types (`search` adds the frequent contacts)
 // and reads the type; false for a token that is not a number.
 bool ask_type(bool with_frequent, int& type) {
-  std::puts(kTypeTitle);
-  std::puts(kByName);
-  std::puts(kByPhone);
-  if (with_frequent) {
-    std::puts(kByQq);
-    std::puts("            常用联系人查找请输入4\n");
-  } else {
-    std::puts("                QQ查找请输入3\n");
-  }
-  std::fputs(kTypePrompt, stdout);
+  std::puts("\n             >请输入要查找的类型<");
+  std::puts("               姓名查找请输入1");
+  std::puts("               电话查找请输入2");
+  std::puts("                QQ查找请输入3");
+  if (with_frequent) std::puts("            常用联系人查找请输入4");
+  std::puts("");
+  std::fputs("                    >>>", stdout);
   return read_number(type);
 }
 
@@ -135,26 +127,29 @@ person* choose_contact(person* first, int& type) {
 }  // namespace
 
 person* add(person* first) {
+  std::fputs(kNewContactCaption, stdout);
+  std::fputs("\n              >>>", stdout);
+  person fields{};
+  if (!read_contact(fields)) platform::end_program();
+  // Allocated once the answers are in, so that they are consumed even when
+  // there is no memory left for the contact.
   person* record = new_person();
   if (record == nullptr) {
     report_no_memory();
     return first;
   }
-  std::fputs(kNewContactCaption, stdout);
-  std::fputs("\n              >>>", stdout);
-  if (!read_contact(*record)) {
-    std::free(record);
-    platform::end_program();
-  }
+  *record = fields;
   std::puts("\n                <添加成功!>");
   return insert_by_name(first, record);
 }
 
 void skim(person* first) {
   std::puts("\n 姓名        电话号码          QQ        常用联系人");
+  char row[kColumnsSize + 8];
   for (const person* p = first; p != nullptr; p = p->next) {
-    print_columns("", p);
-    std::puts(p->familiar == 1 ? "是" : "否");
+    char* end = put_columns(row, *p);
+    std::memcpy(end, p->familiar == 1 ? "   是\n" : "   否\n", 6);
+    std::fwrite(row, 1, static_cast<std::size_t>(end + 6 - row), stdout);
   }
 }
 
@@ -237,8 +232,9 @@ person* del(person* first) {
     first = chosen->next;
   } else {
     person* before = first;
-    while (before->next != chosen)
+    while (before->next != chosen) {
       before = before->next;
+    }
     before->next = chosen->next;
   }
   std::free(chosen);
