@@ -114,7 +114,8 @@ TEST(Reader, LinesKeepBlanksDropTheLineBreakAndCountALastUnfinishedLine) {
   Fed fed("  two  words \n\n" + long_line + "\nlast");
   std::vector<std::string> lines;
   std::string line;
-  while (fed.reader.read_line(line)) lines.push_back(line);
+  while (fed.reader.read_line(line))
+    lines.push_back(line);
   EXPECT_EQ(lines, (std::vector<std::string>{"  two  words ", "", long_line, "last"}));
 }
 
@@ -149,13 +150,12 @@ TEST(Gbk, CutNeverSplitsATwoByteCharacter) {
     std::size_t max;
     std::size_t expected;
   };
+  // A character that would straddle the limit is left out whole; 0xFF never
+  // starts a character; a lone lead byte at the end counts as one byte.
   const std::vector<Case> cases = {
-      {"abcdef", 4, 4},
-      {"ab\xD5\xC5", 3, 2},            // the character would straddle the limit
-      {"ab\xD5\xC5", 4, 4},
-      {"\xD5\xC5\xC8\xFD\xC0\xEE", 5, 4},
-      {"a\xFF", 2, 2},                 // 0xFF never starts a character
-      {"ab\x81", 3, 3},                // a lone lead byte at the end is one byte
+      {"abcdef", 4, 4},     {"ab\xD5\xC5", 3, 2},
+      {"ab\xD5\xC5", 4, 4}, {"\xD5\xC5\xC8\xFD\xC0\xEE", 5, 4},
+      {"a\xFF", 2, 2},      {"ab\x81", 3, 3},
       {"", 14, 0},
   };
   for (const auto& c : cases) {

@@ -1,0 +1,49 @@
+// What the abuse suite feeds the programs: for each program a valid dialogue,
+// step by step, from which damaged inputs are derived.
+#pragma once
+
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "tests/support/program_runner.h"
+
+namespace abuse {
+
+// One answer typed by the user: a number, a white-space-free token, or a
+// whole line.
+struct Step {
+  enum Kind { number, token, line } kind;
+  std::string text;
+};
+
+struct Program {
+  const char* id;                            // ASCII, for test names
+  const char8_t* name;                       // the deliverable
+  std::vector<Step> dialogue;                // a valid session, answer by answer
+  std::map<std::string, std::string> files;  // the files the valid session needs
+};
+
+// Shown by the test names instead of the raw bytes.
+inline void PrintTo(const Program& program, std::ostream* os) {
+  *os << program.id;
+}
+
+// All twenty-five programs.
+const std::vector<Program>& programs();
+
+// The program with the given id.
+const Program& program(const std::string& id);
+
+// The answers typed one per line.
+std::string typed(const std::vector<Step>& steps);
+
+// Every run must end by itself, with status 0 and nothing on standard error
+// (where the sanitizers report).
+::testing::AssertionResult ended_cleanly(const testing_support::Outcome& outcome);
+
+// A session with the abuse suite's time limit.
+testing_support::Session session_for(const Program& program, std::string input);
+
+}  // namespace abuse

@@ -1,0 +1,194 @@
+// Nothing saved is ever lost: the contact book's save either writes a file
+// completely or leaves it as it was, and says which; and a book survives
+// being loaded and saved unchanged.
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/abuse/abuse.h"
+
+namespace {
+using testing_support::Outcome;
+using testing_support::run;
+using testing_support::ScratchFolder;
+using testing_support::Session;
+
+const std::string kContacts = "联系人.txt";
+const std::string kFrequent = "常用联系人.txt";
+const std::string kSaved = "<保存成功!>";
+const std::string kFailed = "打不开！";
+
+const std::string kOldBook =
+    "Alice      13800000001     10001           1\n"
+    "张三       15000000003     30003           2\n";
+const std::string kOldFrequent = "an older frequent-contact file\n";
+// Adds a frequent contact, saves, and leaves without saving again.
+const std::string kAddAndSave = "1\nBob 139 20002 1\n6\n0\n1\n";
+
+Session saving_session() {
+  Session session;
+  session.input = kAddAndSave;
+  session.files = {{kContacts, kOldBook}, {kFrequent, kOldFrequent}};
+  return session;
+}
+
+bool contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+// The child may write no file longer than `limit` bytes, and learns of it by
+// a failed write rather than by being killed.
+std::function<void()> file_size_limit(rlim_t limit) {
+  return [limit] {
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit r{limit, limit};
+    ::setrlimit(RLIMIT_FSIZE, &r);
+  };
+}
+
+// Runs as an unprivileged user, so that permissions hold even for root.
+std::function<void()> as_nobody() {
+  return [] {
+    if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(125);
+  };
+}
+
+TEST(ContactSave, FileSizeLimitAtEveryByteNeverLeavesAHalfWrittenFile) {
+  Outcome full = run(u8"联系人", saving_session());
+  ASSERT_TRUE(abuse::ended_cleanly(full));
+  ASSERT_TRUE(contains(full.out, kSaved));
+  const std::string new_book = full.files.at(kContacts);
+  const std::string new_frequent = full.files.at(kFrequent);
+  ASSERT_NE(new_book, kOldBook);
+
+  const std::size_t largest = std::max(new_book.size(), new_frequent.size());
+  for (std::size_t limit = 0; limit <= largest; ++limit) {
+    Session session = saving_session();
+    session.in_child = file_size_limit(limit);
+    Outcome outcome = run(u8"联系人", session);
+    SCOPED_TRACE("file size limit " + std::to_string(limit));
+    ASSERT_TRUE(abuse::ended_cleanly(outcome));
+    const std::string& book = outcome.files[kContacts];
+    const std::string& frequent = outcome.files[kFrequent];
+    EXPECT_TRUE(book == kOldBook || book == new_book);
+    EXPECT_TRUE(frequent == kOldFrequent || frequent == new_frequent);
+    bool all_written = book == new_book && frequent == new_frequent;
+    EXPECT_EQ(contains(outcome.out, kSaved), all_written);
+    EXPECT_EQ(contains(outcome.out, kFailed), !all_written);
+    if (limit < new_book.size()) {
+      EXPECT_EQ(book, kOldBook);  // the contact file goes first
+    }
+    if (frequent == new_frequent) {
+      EXPECT_EQ(book, new_book);
+    }
+    EXPECT_EQ(outcome.files.size(), 2u) << "a temporary file was left behind";
+  }
+}
+
+TEST(ContactSave, AFolderInPlaceOfTheFrequentFileFailsAfterTheContactFile) {
+  Session session = saving_session();
+  session.files.erase(kFrequent);
+  session.folders = {kFrequent};
+  Outcome outcome = run(u8"联系人", session);
+  ASSERT_TRUE(abuse::ended_cleanly(outcome));
+  EXPECT_TRUE(contains(outcome.out, kFailed));
+  EXPECT_FALSE(contains(outcome.out, kSaved));
+  EXPECT_TRUE(contains(outcome.files[kContacts], "Bob"));
+  EXPECT_EQ(outcome.files.size(), 1u);
+}
+
+TEST(ContactSave, AReadOnlyFolderKeepsBothFilesAsTheyWere) {
+  ScratchFolder folder;
+  folder.write(kContacts, kOldBook);
+  folder.write(kFrequent, kOldFrequent);
+  std::filesystem::permissions(folder.path(), std::filesystem::perms(0555));
+  Session session;
+  session.input = kAddAndSave;
+  session.in_child = as_nobody();
+  Outcome outcome = testing_support::run_in(folder.path(), u8"联系人", session);
+  std::filesystem::permissions(folder.path(), std::filesystem::perms(0700));
+  ASSERT_TRUE(abuse::ended_cleanly(outcome));
+  EXPECT_TRUE(contains(outcome.out, kFailed));
+  EXPECT_FALSE(contains(outcome.out, kSaved));
+  EXPECT_EQ(outcome.files[kContacts], kOldBook);
+  EXPECT_EQ(outcome.files[kFrequent], kOldFrequent);
+}
+
+TEST(ContactSave, AReadOnlyContactFileIsNotReplaced) {
+  ScratchFolder folder;
+  folder.write(kContacts, kOldBook);
+  folder.write(kFrequent, kOldFrequent);
+  std::filesystem::permissions(folder.path(), std::filesystem::perms(0777));
+  std::filesystem::permissions(folder.path() / kContacts, std::filesystem::perms(0444));
+  std::filesystem::permissions(folder.path() / kFrequent, std::filesystem::perms(0666));
+  Session session;
+  session.input = kAddAndSave;
+  session.in_child = as_nobody();
+  Outcome outcome = testing_support::run_in(folder.path(), u8"联系人", session);
+  std::filesystem::permissions(folder.path(), std::filesystem::perms(0700));
+  ASSERT_TRUE(abuse::ended_cleanly(outcome));
+  EXPECT_TRUE(contains(outcome.out, kFailed));
+  EXPECT_FALSE(contains(outcome.out, kSaved));
+  EXPECT_EQ(outcome.files[kContacts], kOldBook);
+  EXPECT_EQ(outcome.files[kFrequent], kOldFrequent);
+}
+
+// A random token of 1 to `most` bytes, mixing ASCII and two-byte GBK characters.
+std::string random_text(std::mt19937& random, std::size_t most) {
+  std::size_t length = 1 + random() % most;
+  std::string text;
+  while (text.size() < length) {
+    if (length - text.size() >= 2 && random() % 2) {
+      text += static_cast<char>(0x81 + random() % 0x7E);
+      unsigned char trail = static_cast<unsigned char>(0x40 + random() % 0xBF);
+      text += static_cast<char>(trail == 0x7F ? 0x80 : trail);
+    } else {
+      text += static_cast<char>('!' + random() % 94);
+    }
+  }
+  return text;
+}
+
+TEST(ContactSave, ABookLoadedAndSavedUnchangedIsWrittenByteForByteAsItWas) {
+  for (unsigned seed = 1; seed <= 30; ++seed) {
+    std::mt19937 random(seed);
+    std::string book, frequent, table = "\n 姓名        电话号码          QQ        常用联系人\n";
+    int contacts = static_cast<int>(random() % 40);
+    for (int k = 0; k < contacts; ++k) {
+      std::string name = random_text(random, 14), phone = random_text(random, 14),
+                  qq = random_text(random, 14);
+      int flag =
+          random() % 3 == 0 ? static_cast<int>(random()) : static_cast<int>(random() % 3) - 1;
+      char row[256];
+      std::snprintf(row, sizeof row, "%-10s %-15s %-15s %d\n", name.c_str(), phone.c_str(),
+                    qq.c_str(), flag);
+      book += row;
+      if (flag != 0) {
+        std::snprintf(row, sizeof row, "%s\t %s\t %-15s\t\n", name.c_str(), phone.c_str(),
+                      qq.c_str());
+        frequent += row;
+      }
+      std::snprintf(row, sizeof row, "%-10s %-15s %-15s   %s\n", name.c_str(), phone.c_str(),
+                    qq.c_str(), flag == 1 ? "是" : "否");
+      table += row;
+    }
+    Session session;
+    session.input = "2\n6\n0\n1\n";
+    session.files = {{kContacts, book}};
+    Outcome outcome = run(u8"联系人", session);
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    ASSERT_TRUE(abuse::ended_cleanly(outcome));
+    EXPECT_TRUE(contains(outcome.out, table)) << "the book did not load into the same records";
+    EXPECT_TRUE(testing_support::same_bytes(outcome.files[kContacts], book));
+    EXPECT_TRUE(testing_support::same_bytes(outcome.files[kFrequent], frequent));
+  }
+}
+
+}  // namespace
