@@ -104,40 +104,38 @@ TEST(ContactSave, AFolderInPlaceOfTheFrequentFileFailsAfterTheContactFile) {
   EXPECT_EQ(outcome.files.size(), 1u);
 }
 
-TEST(ContactSave, AReadOnlyFolderKeepsBothFilesAsTheyWere) {
-  ScratchFolder folder;
-  folder.write(kContacts, kOldBook);
-  folder.write(kFrequent, kOldFrequent);
-  std::filesystem::permissions(folder.path(), std::filesystem::perms(0555));
-  Session session;
-  session.input = kAddAndSave;
-  session.in_child = as_nobody();
-  Outcome outcome = testing_support::run_in(folder.path(), u8"联系人", session);
-  std::filesystem::permissions(folder.path(), std::filesystem::perms(0700));
-  ASSERT_TRUE(abuse::ended_cleanly(outcome));
-  EXPECT_TRUE(contains(outcome.out, kFailed));
-  EXPECT_FALSE(contains(outcome.out, kSaved));
-  EXPECT_EQ(outcome.files[kContacts], kOldBook);
-  EXPECT_EQ(outcome.files[kFrequent], kOldFrequent);
-}
-
-TEST(ContactSave, AReadOnlyContactFileIsNotReplaced) {
-  ScratchFolder folder;
-  folder.write(kContacts, kOldBook);
-  folder.write(kFrequent, kOldFrequent);
-  std::filesystem::permissions(folder.path(), std::filesystem::perms(0777));
-  std::filesystem::permissions(folder.path() / kContacts, std::filesystem::perms(0444));
-  std::filesystem::permissions(folder.path() / kFrequent, std::filesystem::perms(0666));
-  Session session;
-  session.input = kAddAndSave;
-  session.in_child = as_nobody();
-  Outcome outcome = testing_support::run_in(folder.path(), u8"联系人", session);
-  std::filesystem::permissions(folder.path(), std::filesystem::perms(0700));
-  ASSERT_TRUE(abuse::ended_cleanly(outcome));
-  EXPECT_TRUE(contains(outcome.out, kFailed));
-  EXPECT_FALSE(contains(outcome.out, kSaved));
-  EXPECT_EQ(outcome.files[kContacts], kOldBook);
-  EXPECT_EQ(outcome.files[kFrequent], kOldFrequent);
+TEST(ContactSave, ReadOnlyFoldersAndFilesAreReportedAndKeptAsTheyWere) {
+  using std::filesystem::perms;
+  struct Case {
+    const char* what;
+    perms folder, contacts, frequent;
+    bool contacts_rewritten;  // the contact file is written before the frequent file fails
+  };
+  const Case cases[] = {
+      {"read-only folder", perms(0555), perms(0644), perms(0644), false},
+      {"read-only contact file", perms(0777), perms(0444), perms(0666), false},
+      {"read-only frequent-contact file", perms(0777), perms(0666), perms(0444), true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScratchFolder folder;
+    folder.write(kContacts, kOldBook);
+    folder.write(kFrequent, kOldFrequent);
+    std::filesystem::permissions(folder.path() / kContacts, c.contacts);
+    std::filesystem::permissions(folder.path() / kFrequent, c.frequent);
+    std::filesystem::permissions(folder.path(), c.folder);
+    Session session;
+    session.input = kAddAndSave;
+    session.in_child = as_nobody();
+    Outcome outcome = testing_support::run_in(folder.path(), u8"联系人", session);
+    std::filesystem::permissions(folder.path(), perms(0700));
+    ASSERT_TRUE(abuse::ended_cleanly(outcome));
+    EXPECT_TRUE(contains(outcome.out, kFailed));
+    EXPECT_FALSE(contains(outcome.out, kSaved));
+    EXPECT_EQ(contains(outcome.files[kContacts], "Bob"), c.contacts_rewritten);
+    EXPECT_EQ(outcome.files[kFrequent], kOldFrequent);
+    EXPECT_EQ(outcome.files.size(), 2u) << "a temporary file was left behind";
+  }
 }
 
 // A random token of 1 to `most` bytes, mixing ASCII and two-byte GBK characters.
