@@ -18,6 +18,9 @@ namespace {
 
 constexpr std::size_t kChunk = 64 * 1024;
 
+// Lines at least this long are handed over rather than copied.
+constexpr std::size_t kHandOverLength = 4 * kChunk;
+
 // One read of up to a chunk; a read error ends the input like end of file.
 ssize_t read_some(int fd, char* into) {
   ssize_t n;
@@ -196,21 +199,37 @@ bool Reader::read_line(std::string& line) {
     const void* nl = std::memchr(buf_.data() + scanned, '\n', buf_.size() - scanned);
     if (nl != nullptr) {
       std::size_t end = static_cast<std::size_t>(static_cast<const char*>(nl) - buf_.data());
-      line.assign(buf_, keep_from_, end - keep_from_);
-      pos_ = end + 1;
+      take_line(line, end, end + 1);
       break;
     }
     std::size_t scanned_in_line = buf_.size() - keep_from_;  // fill may move the line
     bool more = fill();
     scanned = keep_from_ + scanned_in_line;
     if (!more) {
-      line.assign(buf_, keep_from_, buf_.size() - keep_from_);
-      pos_ = buf_.size();
+      take_line(line, buf_.size(), buf_.size());
       break;
     }
   }
   keep_from_ = std::string::npos;
   return true;
+}
+
+// Gives the line from keep_from_ up to `end` to the caller and goes on
+// reading at `next`. A long line has grown the buffer to its own size, so
+// the buffer itself becomes the line and only the few bytes after it are
+// kept: the line is never held twice.
+void Reader::take_line(std::string& line, std::size_t end, std::size_t next) {
+  if (end - keep_from_ < kHandOverLength) {
+    line.assign(buf_, keep_from_, end - keep_from_);
+    pos_ = next;
+    return;
+  }
+  std::string rest(buf_, next);
+  line.swap(buf_);
+  line.resize(end);
+  line.erase(0, keep_from_);
+  buf_.assign(rest);
+  pos_ = 0;
 }
 
 Reader& stdin_reader() {

@@ -51,6 +51,7 @@ class Reader {
   bool read_chunk();
   bool read_typed(Transcoder& typed);
   bool skip_space();
+  void take_line(std::string& line, std::size_t end, std::size_t next);
   std::string_view take_token();
   template <typename T, typename Convert>
   Got read_number(T& value, Convert convert);

@@ -119,6 +119,30 @@ TEST(Reader, LinesKeepBlanksDropTheLineBreakAndCountALastUnfinishedLine) {
   EXPECT_EQ(lines, (std::vector<std::string>{"  two  words ", "", long_line, "last"}));
 }
 
+// A line longer than the reader's buffer is handed over instead of copied;
+// what follows it must still be read exactly, and the string that receives
+// it may have held anything before.
+TEST(Reader, LongLinesLeaveTheRestOfTheInputIntact) {
+  const std::string long_line = std::string(3 * 1024 * 1024 + 5, 'x') + "\xD5\xC5";
+  Fed fed("ab\n" + long_line + "\r\n42 tail\n" + long_line + "\n" + long_line);
+  std::string line = "previous";
+  EXPECT_TRUE(fed.reader.read_line(line));
+  EXPECT_EQ(line, "ab");
+  EXPECT_TRUE(fed.reader.read_line(line));
+  EXPECT_TRUE(line == long_line + "\r") << line.size();
+  int v = 0;
+  EXPECT_EQ(fed.reader.read_int(v), Got::value);
+  EXPECT_EQ(v, 42);
+  EXPECT_TRUE(fed.reader.read_line(line));
+  EXPECT_EQ(line, " tail");
+  for (int i = 0; i < 2; ++i) {  // the second one ends the input unfinished
+    std::string fresh;
+    EXPECT_TRUE(fed.reader.read_line(fresh));
+    EXPECT_TRUE(fresh == long_line) << i << ": " << fresh.size();
+  }
+  EXPECT_FALSE(fed.reader.read_line(line));
+}
+
 TEST(Reader, EmptyInputHasNoLineAndNoToken) {
   Fed fed("");
   std::string s;
