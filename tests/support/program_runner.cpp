@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,6 +36,12 @@ long now_ms() {
   return t.tv_sec * 1000L + t.tv_nsec / 1000000L;
 }
 
+double precise_now_ms() {
+  timespec t{};
+  ::clock_gettime(CLOCK_MONOTONIC, &t);
+  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
 void set_nonblocking(int fd) { ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK); }
 
 [[noreturn]] void fail(const std::string& what) {
@@ -48,7 +55,8 @@ void exchange(int in_fd, int out_fd, int err_fd, const Session& session, pid_t c
   const long deadline = now_ms() + session.time_limit_ms;
   std::size_t written = 0;
   bool in_open = true;
-  if (session.input.empty() && session.close_input) {
+  const bool fed_from_file = !session.input_file.empty();
+  if (fed_from_file || (session.input.empty() && session.close_input)) {
     ::close(in_fd);
     in_open = false;
   }
@@ -64,7 +72,7 @@ void exchange(int in_fd, int out_fd, int err_fd, const Session& session, pid_t c
     pollfd fds[3];
     int n = 0;
     int in_slot = -1, out_slot = -1, err_slot = -1;
-    if (in_open && written < session.input.size()) {
+    if (in_open && !fed_from_file && written < session.input.size()) {
       in_slot = n;
       fds[n++] = {in_fd, POLLOUT, 0};
     }
@@ -103,6 +111,14 @@ void exchange(int in_fd, int out_fd, int err_fd, const Session& session, pid_t c
   if (in_open) ::close(in_fd);
 }
 
+// A file the child gets in place of a pipe; -1 when none is named.
+int open_file(const std::string& path, int flags) {
+  if (path.empty()) return -1;
+  int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+  if (fd < 0) fail("open " + path);
+  return fd;
+}
+
 }  // namespace
 
 fs::path program_path(const char8_t* deliverable) {
@@ -120,16 +136,19 @@ Outcome run_in(const fs::path& folder, const char8_t* deliverable, const Session
   }
 
   const fs::path program = program_path(deliverable);
+  const int in_file = open_file(session.input_file, O_RDONLY);
+  const int out_file = open_file(session.output_file, O_WRONLY | O_CREAT | O_TRUNC);
   int in_pipe[2], out_pipe[2], err_pipe[2];
   if (::pipe2(in_pipe, O_CLOEXEC) || ::pipe2(out_pipe, O_CLOEXEC) || ::pipe2(err_pipe, O_CLOEXEC))
     fail("pipe");
   std::fflush(nullptr);
+  const double start_ms = precise_now_ms();
   pid_t child = ::fork();
   if (child < 0) fail("fork");
   if (child == 0) {
     ::signal(SIGPIPE, SIG_DFL);
-    ::dup2(in_pipe[0], STDIN_FILENO);
-    ::dup2(out_pipe[1], STDOUT_FILENO);
+    ::dup2(in_file >= 0 ? in_file : in_pipe[0], STDIN_FILENO);
+    ::dup2(out_file >= 0 ? out_file : out_pipe[1], STDOUT_FILENO);
     ::dup2(err_pipe[1], STDERR_FILENO);
     if (::chdir(folder.c_str()) != 0) ::_exit(126);
     if (session.in_child) session.in_child();
@@ -140,6 +159,8 @@ Outcome run_in(const fs::path& folder, const char8_t* deliverable, const Session
   ::close(in_pipe[0]);
   ::close(out_pipe[1]);
   ::close(err_pipe[1]);
+  if (in_file >= 0) ::close(in_file);
+  if (out_file >= 0) ::close(out_file);
   set_nonblocking(in_pipe[1]);
   set_nonblocking(out_pipe[0]);
   set_nonblocking(err_pipe[0]);
@@ -151,14 +172,18 @@ Outcome run_in(const fs::path& folder, const char8_t* deliverable, const Session
 
   int wait_status = 0;
   if (outcome.timed_out) ::kill(child, SIGKILL);
-  while (::waitpid(child, &wait_status, 0) < 0 && errno == EINTR) {
+  rusage usage{};
+  while (::wait4(child, &wait_status, 0, &usage) < 0 && errno == EINTR) {
   }
+  outcome.wall_ms = precise_now_ms() - start_ms;
+  outcome.peak_kib = usage.ru_maxrss;
   if (WIFEXITED(wait_status)) {
     outcome.status = WEXITSTATUS(wait_status);
   } else if (WIFSIGNALED(wait_status)) {
     outcome.signal = WTERMSIG(wait_status);
   }
 
+  if (!session.collect_files) return outcome;
   for (const auto& entry : fs::directory_iterator(folder)) {
     if (entry.is_regular_file()) {
       outcome.files[entry.path().filename().native()] = read_file(entry.path());
