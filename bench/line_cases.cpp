@@ -1,0 +1,133 @@
+// The line programs on a line of a mebibyte and on one of a hundred: 统计
+// and 标识符 on the line alone, 连接 on the line and a short one, and on two
+// lines of half the length.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "bench/inputs.h"
+#include "bench/sections.h"
+
+namespace bench {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kRuns = 5;
+constexpr long long kMiB = 1 << 20;
+constexpr long long kSmall = 1 * kMiB;
+constexpr long long kLarge = 100 * kMiB;
+constexpr double kLargeLimitMs = 1000;
+constexpr double kMemoryLimit = 3;  // times the input, beyond the program's start-up
+// The per-byte cost of a line 100 times longer. Quadratic work would cost
+// 100 times more per byte; linear work costs somewhat more once the line no
+// longer fits the caches and every page of it is new to the process.
+constexpr double kGrowthLimit = 3;
+
+struct LineCase {
+  const char8_t* program;
+  const char* label;
+  const char* input;                              // the input's file name in the working folder
+  std::string (*reply)(const ByteClasses& line);  // what it must print; null: not checked
+};
+
+std::string count_reply(const ByteClasses& c) {
+  char reply[256];
+  std::snprintf(reply, sizeof reply,
+                "请输入一个字符串:共有英文字母%lld个，空格%lld个，数字%lld个，其它字符%lld个\n",
+                c.letters, c.blanks, c.digits, c.others);
+  return reply;
+}
+
+std::string identifier_reply(const ByteClasses&) {
+  return "请输入一个标识符：太长了!";
+}
+
+const std::vector<LineCase>& cases() {
+  static const std::vector<LineCase> all = {
+      {u8"统计", "统计", "one", count_reply},
+      {u8"标识符", "标识符", "one", identifier_reply},
+      {u8"连接", "连接", "long_short", nullptr},
+      {u8"连接", "连接 halves", "halves", nullptr},
+  };
+  return all;
+}
+
+std::string size_text(long long length) {
+  return std::to_string(length / kMiB) + " MiB";
+}
+
+// The three inputs: one line; that line and a short one; two lines of half
+// the length each. Gives the classes of the bytes of the single line.
+bool write_inputs(const fs::path& folder, long long length, ByteClasses& line) {
+  return write_lines(folder / "one", {length}, kSeed, &line) &&
+         write_lines(folder / "long_short", {length, 12}, kSeed) &&
+         write_lines(folder / "halves", {length / 2, length - length / 2}, kSeed);
+}
+
+testing_support::Session session_for(const fs::path& folder, const LineCase& c) {
+  testing_support::Session session;
+  session.input_file = (folder / c.input).string();
+  session.collect_files = false;
+  return session;
+}
+
+Figures measure_case(const fs::path& folder, const LineCase& c, const ByteClasses& line) {
+  Figures figures = measure(folder, c.program, session_for(folder, c), kRuns);
+  if (figures.ok() && c.reply != nullptr &&
+      testing_support::run_in(folder, c.program, session_for(folder, c)).out != c.reply(line)) {
+    figures.problem = "wrong output";
+  }
+  return figures;
+}
+
+Row row_for(const Context& context, const LineCase& c, long long length, const Figures& f) {
+  bool large = length == kLarge;
+  double memory = memory_per_input(f.peak_mib, context.start_of(c.program).peak_mib,
+                                   static_cast<double>(length) / kMiB);
+  char note[64];
+  std::snprintf(note, sizeof note, "%.2fx the input", memory);
+  bool met = memory < kMemoryLimit && (!large || f.fastest_ms < kLargeLimitMs);
+  return measured_row(std::string(c.label) + " " + size_text(length), f,
+                      large ? "< 1000 ms, < 3x the input" : "< 3x the input",
+                      met ? Verdict::met : Verdict::missed, note);
+}
+
+}  // namespace
+
+void line_cases(Context& context) {
+  context.table.section(
+      "Long lines of typed text, 5 runs; memory counted beyond the program's start-up");
+  fs::path folder = context.working_folder("lines");
+  std::vector<Figures> small, large;
+  for (long long length : {kSmall, kLarge}) {
+    ByteClasses line;
+    if (!write_inputs(folder, length, line)) {
+      Figures none;
+      none.problem = "cannot write the inputs";
+      context.table.add(measured_row(size_text(length), none));
+      return;
+    }
+    for (const LineCase& c : cases()) {
+      Figures figures = measure_case(folder, c, line);
+      (length == kSmall ? small : large).push_back(figures);
+      context.table.add(row_for(context, c, length, figures));
+    }
+  }
+  fs::remove_all(folder);
+
+  const std::string target = "per byte < x3 (linear)";
+  for (std::size_t i = 0; i < cases().size(); ++i) {
+    const LineCase& c = cases()[i];
+    std::string label = std::string(c.label) + " " + size_text(kSmall) + " -> " + size_text(kLarge);
+    if (!small[i].ok() || !large[i].ok()) {
+      context.table.add(derived_row(label, "", target, Verdict::failed));
+      continue;
+    }
+    double growth = growth_per_item(small[i].fastest_ms, kSmall, large[i].fastest_ms, kLarge,
+                                    context.start_of(c.program).fastest_ms);
+    context.table.add(derived_row(label, times(growth), target, below(growth, kGrowthLimit)));
+  }
+}
+
+}  // namespace bench

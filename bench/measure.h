@@ -1,0 +1,48 @@
+// Runs a program as a whole process several times and keeps its figures.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/support/program_runner.h"
+
+namespace bench {
+
+struct Figures {
+  double median_ms = 0;
+  double fastest_ms = 0;  // the run least disturbed by other work on the machine
+  double peak_mib = 0;    // the largest of the runs; 0 when not measured
+  std::string problem;    // why a run did not end cleanly; empty when all did
+  bool ok() const { return problem.empty(); }
+};
+
+// Runs the program `runs` times in `folder` with the session, after one run
+// that warms the caches and is not counted. Standard output is thrown away
+// unless the session names a file for it; the folder's files are not read.
+Figures measure(const std::filesystem::path& folder, const char8_t* program,
+                testing_support::Session session, int runs);
+
+// The same for a dialogue typed on standard input.
+Figures measure(const std::filesystem::path& folder, const char8_t* program,
+                const std::string& input, int runs);
+
+// The times of `runs` runs of a piece of work inside this process.
+template <typename Work>
+Figures time_in_process(int runs, Work work);
+
+double now_ms();
+Figures figures_of(std::vector<double> times_ms);
+
+template <typename Work>
+Figures time_in_process(int runs, Work work) {
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    double start = now_ms();
+    work();
+    times.push_back(now_ms() - start);
+  }
+  return figures_of(std::move(times));
+}
+
+}  // namespace bench
