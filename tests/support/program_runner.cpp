@@ -1,5 +1,7 @@
 #include "tests/support/program_runner.h"
 
+#include "tests/support/process.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -8,10 +10,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -28,94 +30,11 @@ std::string read_file(const fs::path& path) {
   return all.str();
 }
 
-// The monotonic clock in milliseconds. (<chrono> cannot be compiled with GBK
-// literals: the library spells a unit with a character GBK lacks.)
-long now_ms() {
-  timespec t{};
-  ::clock_gettime(CLOCK_MONOTONIC, &t);
-  return t.tv_sec * 1000L + t.tv_nsec / 1000000L;
-}
-
-double precise_now_ms() {
-  timespec t{};
-  ::clock_gettime(CLOCK_MONOTONIC, &t);
-  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-void set_nonblocking(int fd) { ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK); }
-
-[[noreturn]] void fail(const std::string& what) {
-  throw std::runtime_error(what + ": " + std::strerror(errno));
-}
-
-// Moves bytes between the parent and the child until the child has closed its
-// output and error, or the time limit has passed.
-void exchange(int in_fd, int out_fd, int err_fd, const Session& session, pid_t child,
-              Outcome& outcome) {
-  const long deadline = now_ms() + session.time_limit_ms;
-  std::size_t written = 0;
-  bool in_open = true;
-  const bool fed_from_file = !session.input_file.empty();
-  if (fed_from_file || (session.input.empty() && session.close_input)) {
-    ::close(in_fd);
-    in_open = false;
-  }
-  bool out_open = true, err_open = true;
-  char chunk[65536];
-  while (out_open || err_open) {
-    long left = deadline - now_ms();
-    if (left <= 0) {
-      ::kill(child, SIGKILL);
-      outcome.timed_out = true;
-      break;
-    }
-    pollfd fds[3];
-    int n = 0;
-    int in_slot = -1, out_slot = -1, err_slot = -1;
-    if (in_open && !fed_from_file && written < session.input.size()) {
-      in_slot = n;
-      fds[n++] = {in_fd, POLLOUT, 0};
-    }
-    if (out_open) {
-      out_slot = n;
-      fds[n++] = {out_fd, POLLIN, 0};
-    }
-    if (err_open) {
-      err_slot = n;
-      fds[n++] = {err_fd, POLLIN, 0};
-    }
-    int ready = ::poll(fds, n, static_cast<int>(left));
-    if (ready < 0 && errno != EINTR) fail("poll");
-    if (ready <= 0) continue;
-    if (in_slot >= 0 && fds[in_slot].revents) {
-      ssize_t w = ::write(in_fd, session.input.data() + written, session.input.size() - written);
-      if (w > 0) written += static_cast<std::size_t>(w);
-      if (w < 0 && errno != EAGAIN && errno != EINTR) written = session.input.size();
-      if (written == session.input.size() && session.close_input) {
-        ::close(in_fd);
-        in_open = false;
-      }
-    }
-    auto drain = [&](int slot, int fd, std::string& into, bool& open) {
-      if (slot < 0 || !fds[slot].revents) return;
-      ssize_t r = ::read(fd, chunk, sizeof chunk);
-      if (r > 0) {
-        into.append(chunk, static_cast<std::size_t>(r));
-      } else if (r == 0 || (errno != EAGAIN && errno != EINTR)) {
-        open = false;
-      }
-    };
-    drain(out_slot, out_fd, outcome.out, out_open);
-    drain(err_slot, err_fd, outcome.err, err_open);
-  }
-  if (in_open) ::close(in_fd);
-}
-
 // A file the child gets in place of a pipe; -1 when none is named.
 int open_file(const std::string& path, int flags) {
   if (path.empty()) return -1;
   int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
-  if (fd < 0) fail("open " + path);
+  if (fd < 0) process::fail("open " + path);
   return fd;
 }
 
@@ -130,7 +49,8 @@ Outcome run_in(const fs::path& folder, const char8_t* deliverable, const Session
   static const bool pipe_signal_ignored = [] { return ::signal(SIGPIPE, SIG_IGN) != SIG_ERR; }();
   (void)pipe_signal_ignored;
 
-  for (const auto& name : session.folders) fs::create_directories(folder / name);
+  for (const auto& name : session.folders)
+    fs::create_directories(folder / name);
   for (const auto& [name, content] : session.files) {
     std::ofstream(folder / name, std::ios::binary) << content;
   }
@@ -140,11 +60,11 @@ Outcome run_in(const fs::path& folder, const char8_t* deliverable, const Session
   const int out_file = open_file(session.output_file, O_WRONLY | O_CREAT | O_TRUNC);
   int in_pipe[2], out_pipe[2], err_pipe[2];
   if (::pipe2(in_pipe, O_CLOEXEC) || ::pipe2(out_pipe, O_CLOEXEC) || ::pipe2(err_pipe, O_CLOEXEC))
-    fail("pipe");
+    process::fail("pipe");
   std::fflush(nullptr);
-  const double start_ms = precise_now_ms();
+  const double start_ms = process::now_ms();
   pid_t child = ::fork();
-  if (child < 0) fail("fork");
+  if (child < 0) process::fail("fork");
   if (child == 0) {
     ::signal(SIGPIPE, SIG_DFL);
     ::dup2(in_file >= 0 ? in_file : in_pipe[0], STDIN_FILENO);
@@ -159,29 +79,24 @@ Outcome run_in(const fs::path& folder, const char8_t* deliverable, const Session
   ::close(in_pipe[0]);
   ::close(out_pipe[1]);
   ::close(err_pipe[1]);
-  if (in_file >= 0) ::close(in_file);
+  if (in_file >= 0) {
+    ::close(in_file);
+    ::close(in_pipe[1]);  // the child reads the file; nothing is written to it
+    in_pipe[1] = -1;
+  }
   if (out_file >= 0) ::close(out_file);
-  set_nonblocking(in_pipe[1]);
-  set_nonblocking(out_pipe[0]);
-  set_nonblocking(err_pipe[0]);
 
+  process::Channels channels{in_pipe[1], session.close_input, out_pipe[0], err_pipe[0]};
+  for (int fd : {channels.input, channels.output, channels.error}) {
+    if (fd >= 0) process::set_nonblocking(fd);
+  }
   Outcome outcome;
-  exchange(in_pipe[1], out_pipe[0], err_pipe[0], session, child, outcome);
-  ::close(out_pipe[0]);
-  ::close(err_pipe[0]);
-
-  int wait_status = 0;
-  if (outcome.timed_out) ::kill(child, SIGKILL);
-  rusage usage{};
-  while (::wait4(child, &wait_status, 0, &usage) < 0 && errno == EINTR) {
+  process::exchange(channels, in_file >= 0 ? std::string() : session.input, session.time_limit_ms,
+                    child, outcome);
+  for (int fd : {channels.input, channels.output, channels.error}) {
+    if (fd >= 0) ::close(fd);
   }
-  outcome.wall_ms = precise_now_ms() - start_ms;
-  outcome.peak_kib = usage.ru_maxrss;
-  if (WIFEXITED(wait_status)) {
-    outcome.status = WEXITSTATUS(wait_status);
-  } else if (WIFSIGNALED(wait_status)) {
-    outcome.signal = WTERMSIG(wait_status);
-  }
+  process::reap(child, start_ms, outcome);
 
   if (!session.collect_files) return outcome;
   for (const auto& entry : fs::directory_iterator(folder)) {
@@ -206,7 +121,7 @@ Outcome run(const char8_t* deliverable, const std::string& input) {
 ScratchFolder::ScratchFolder() {
   const char* base = std::getenv("TMPDIR");
   std::string pattern = std::string(base && *base ? base : "/tmp") + "/coursework.XXXXXX";
-  if (::mkdtemp(pattern.data()) == nullptr) fail("mkdtemp");
+  if (::mkdtemp(pattern.data()) == nullptr) process::fail("mkdtemp");
   path_ = pattern;
 }
 
@@ -225,7 +140,9 @@ void ScratchFolder::write(const std::string& name, const std::string& content) c
   std::ofstream(path_ / name, std::ios::binary) << content;
 }
 
-std::string ScratchFolder::read(const std::string& name) const { return read_file(path_ / name); }
+std::string ScratchFolder::read(const std::string& name) const {
+  return read_file(path_ / name);
+}
 
 std::map<std::string, std::string> ScratchFolder::files() const {
   std::map<std::string, std::string> all;
@@ -254,7 +171,8 @@ std::string visible(const std::string& bytes) {
 ::testing::AssertionResult same_bytes(const std::string& actual, const std::string& expected) {
   if (actual == expected) return ::testing::AssertionSuccess();
   std::size_t at = 0;
-  while (at < actual.size() && at < expected.size() && actual[at] == expected[at]) ++at;
+  while (at < actual.size() && at < expected.size() && actual[at] == expected[at])
+    ++at;
   return ::testing::AssertionFailure()
          << "first difference at byte " << at << " (actual " << actual.size() << " bytes, expected "
          << expected.size() << ")\n--- actual ---\n"

@@ -14,27 +14,27 @@
 namespace testing_support {
 
 struct Session {
-  std::string input;                           // bytes on standard input
-  std::map<std::string, std::string> files;    // file name -> content, created first
-  std::vector<std::string> folders;            // folders created first
-  int time_limit_ms = 20000;                   // the program is killed after it
-  std::function<void()> in_child;              // runs in the child just before exec
-  bool close_input = true;                     // end of input after `input`
-  std::string input_file;                      // if set, standard input is this file
-  std::string output_file;                     // if set, standard output goes to this file
-                                               // (emptied first) and Outcome::out stays empty
-  bool collect_files = true;                   // fill Outcome::files afterwards
+  std::string input;                         // bytes on standard input
+  std::map<std::string, std::string> files;  // file name -> content, created first
+  std::vector<std::string> folders;          // folders created first
+  int time_limit_ms = 20000;                 // the program is killed after it
+  std::function<void()> in_child;            // runs in the child just before exec
+  bool close_input = true;                   // end of input after `input`
+  std::string input_file;                    // if set, standard input is this file
+  std::string output_file;                   // if set, standard output goes to this file
+                                             // (emptied first) and Outcome::out stays empty
+  bool collect_files = true;                 // fill Outcome::files afterwards
 };
 
 struct Outcome {
-  std::string out;                            // standard output, whole
-  std::string err;                            // standard error, whole
-  int status = -1;                            // exit status, or -1 if killed by a signal
-  int signal = 0;                             // the signal that ended it, if any
+  std::string out;  // standard output, whole
+  std::string err;  // standard error, whole
+  int status = -1;  // exit status, or -1 if killed by a signal
+  int signal = 0;   // the signal that ended it, if any
   bool timed_out = false;
-  std::map<std::string, std::string> files;   // regular files in the folder afterwards
-  double wall_ms = 0;                         // from starting the child to reaping it
-  long peak_kib = 0;                          // the child's peak resident memory
+  std::map<std::string, std::string> files;  // regular files in the folder afterwards
+  double wall_ms = 0;                        // from starting the child to reaping it
+  long peak_kib = 0;                         // the child's peak resident memory
   bool exited_cleanly() const { return status == 0 && !timed_out && err.empty(); }
 };
 

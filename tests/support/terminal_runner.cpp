@@ -1,5 +1,7 @@
 #include "tests/support/terminal_runner.h"
 
+#include "tests/support/process.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -20,30 +22,16 @@ namespace {
 
 constexpr char kEndOfFile = 0x04;  // Ctrl-D
 
-[[noreturn]] void fail(const std::string& what) {
-  throw std::runtime_error(what + ": " + std::strerror(errno));
-}
-
-long now_ms() {
-  timespec t{};
-  ::clock_gettime(CLOCK_MONOTONIC, &t);
-  return t.tv_sec * 1000L + t.tv_nsec / 1000000L;
-}
-
-void set_nonblocking(int fd) {
-  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
-}
-
 // Line editing and end of file by Ctrl-D as at any terminal; no echo and no
 // change to output line breaks, so the output is exactly what was written.
 void set_quiet_terminal(int fd) {
   termios mode{};
-  if (::tcgetattr(fd, &mode) != 0) fail("tcgetattr");
+  if (::tcgetattr(fd, &mode) != 0) process::fail("tcgetattr");
   mode.c_lflag |= ICANON;
   mode.c_lflag &= ~(ECHO | ECHOE | ECHOK | ECHONL);
   mode.c_oflag &= ~OPOST;
   mode.c_iflag |= IUTF8;
-  if (::tcsetattr(fd, TCSANOW, &mode) != 0) fail("tcsetattr");
+  if (::tcsetattr(fd, TCSANOW, &mode) != 0) process::fail("tcsetattr");
 }
 
 // What reaches the program's input: the typed bytes, then end of file. On a
@@ -65,72 +53,6 @@ void set_locale(const std::map<std::string, std::string>& environment) {
     ::setenv(name.c_str(), value.c_str(), 1);
 }
 
-struct Channels {
-  int terminal = -1;  // the parent's side of the pseudo-terminal
-  int input = -1;     // where typed bytes go: the terminal or a pipe
-  int output = -1;    // where output comes from: the terminal or a pipe
-  int error = -1;
-};
-
-// Moves bytes between the parent and the child until output and error are
-// closed (a terminal reports EIO once the child has let go of it) or the time
-// limit has passed.
-void exchange(Channels& ch, const std::string& input, bool close_input,
-              const TerminalSession& session, pid_t child, Outcome& outcome) {
-  const long deadline = now_ms() + session.time_limit_ms;
-  std::size_t written = 0;
-  bool out_open = true, err_open = true;
-  auto input_done = [&] {
-    if (close_input && ch.input != ch.terminal && ch.input >= 0) {
-      ::close(ch.input);
-      ch.input = -1;
-    }
-  };
-  if (input.empty()) input_done();
-  char chunk[65536];
-  while (out_open || err_open) {
-    long left = deadline - now_ms();
-    if (left <= 0) {
-      ::kill(child, SIGKILL);
-      outcome.timed_out = true;
-      break;
-    }
-    pollfd fds[3];
-    int n = 0, in_slot = -1, out_slot = -1, err_slot = -1;
-    if (ch.input >= 0 && written < input.size()) {
-      in_slot = n;
-      fds[n++] = {ch.input, POLLOUT, 0};
-    }
-    if (out_open) {
-      out_slot = n;
-      fds[n++] = {ch.output, POLLIN, 0};
-    }
-    if (err_open) {
-      err_slot = n;
-      fds[n++] = {ch.error, POLLIN, 0};
-    }
-    int ready = ::poll(fds, n, static_cast<int>(left));
-    if (ready < 0 && errno != EINTR) fail("poll");
-    if (in_slot >= 0 && fds[in_slot].revents) {
-      ssize_t w = ::write(ch.input, input.data() + written, input.size() - written);
-      if (w > 0) written += static_cast<std::size_t>(w);
-      if (w < 0 && errno != EAGAIN && errno != EINTR) written = input.size();
-      if (written == input.size()) input_done();
-    }
-    auto drain = [&](int slot, int fd, std::string& into, bool& open) {
-      if (slot < 0 || !fds[slot].revents) return;
-      ssize_t r = ::read(fd, chunk, sizeof chunk);
-      if (r > 0) {
-        into.append(chunk, static_cast<std::size_t>(r));
-      } else if (r == 0 || (errno != EAGAIN && errno != EINTR)) {
-        open = false;  // end of a pipe, or EIO from a terminal nobody holds
-      }
-    };
-    drain(out_slot, ch.output, outcome.out, out_open);
-    drain(err_slot, ch.error, outcome.err, err_open);
-  }
-}
-
 }  // namespace
 
 std::string utf8(std::u8string_view text) {
@@ -150,17 +72,18 @@ Outcome run_on_terminal(const char8_t* deliverable, const TerminalSession& sessi
   winsize size{};
   size.ws_row = 24;
   size.ws_col = 80;
-  if (::openpty(&master, &slave, nullptr, nullptr, &size) != 0) fail("openpty");
+  if (::openpty(&master, &slave, nullptr, nullptr, &size) != 0) process::fail("openpty");
   ::fcntl(master, F_SETFD, FD_CLOEXEC);
   ::fcntl(slave, F_SETFD, FD_CLOEXEC);
   set_quiet_terminal(slave);
   int in_pipe[2], out_pipe[2], err_pipe[2];
   if (::pipe2(in_pipe, O_CLOEXEC) || ::pipe2(out_pipe, O_CLOEXEC) || ::pipe2(err_pipe, O_CLOEXEC))
-    fail("pipe");
+    process::fail("pipe");
 
   std::fflush(nullptr);
+  const double start_ms = process::now_ms();
   pid_t child = ::fork();
-  if (child < 0) fail("fork");
+  if (child < 0) process::fail("fork");
   if (child == 0) {
     ::signal(SIGPIPE, SIG_DFL);
     ::setsid();
@@ -179,31 +102,24 @@ Outcome run_on_terminal(const char8_t* deliverable, const TerminalSession& sessi
   ::close(out_pipe[1]);
   ::close(err_pipe[1]);
 
-  Channels ch;
-  ch.terminal = master;
-  ch.input = session.input_on_terminal ? master : in_pipe[1];
-  ch.output = session.output_on_terminal ? master : out_pipe[0];
-  ch.error = err_pipe[0];
+  process::Channels channels;
+  channels.input = session.input_on_terminal ? master : in_pipe[1];
+  // Typed input ends with Ctrl-D; only a pipe is closed at the end of input.
+  channels.close_input = session.end_input && !session.input_on_terminal;
+  channels.output = session.output_on_terminal ? master : out_pipe[0];
+  channels.error = err_pipe[0];
   if (session.input_on_terminal) ::close(in_pipe[1]);
   if (session.output_on_terminal) ::close(out_pipe[0]);
-  for (int fd : {master, ch.input, ch.output, ch.error})
-    set_nonblocking(fd);
+  for (int fd : {master, channels.input, channels.output, channels.error})
+    process::set_nonblocking(fd);
 
   Outcome outcome;
-  exchange(ch, input_bytes(session), session.end_input, session, child, outcome);
-  for (int fd : {ch.input, ch.output, ch.error, master}) {
+  process::exchange(channels, input_bytes(session), session.time_limit_ms, child, outcome);
+  for (int fd : {channels.input, channels.output, channels.error}) {
     if (fd >= 0 && fd != master) ::close(fd);
   }
   ::close(master);
-
-  int wait_status = 0;
-  while (::waitpid(child, &wait_status, 0) < 0 && errno == EINTR) {
-  }
-  if (WIFEXITED(wait_status)) {
-    outcome.status = WEXITSTATUS(wait_status);
-  } else if (WIFSIGNALED(wait_status)) {
-    outcome.signal = WTERMSIG(wait_status);
-  }
+  process::reap(child, start_ms, outcome);
   outcome.files = folder.files();
   return outcome;
 }
