@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <stdexcept>
@@ -26,6 +27,28 @@ double now_ms() {
 
 void set_nonblocking(int fd) {
   ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+}
+
+Pipes open_pipes() {
+  Pipes pipes{};
+  if (::pipe2(pipes.in, O_CLOEXEC) || ::pipe2(pipes.out, O_CLOEXEC) ||
+      ::pipe2(pipes.err, O_CLOEXEC))
+    fail("pipe");
+  return pipes;
+}
+
+pid_t start(const std::filesystem::path& program, const std::function<void()>& prepare) {
+  std::fflush(nullptr);  // nothing buffered in the parent is written twice
+  pid_t child = ::fork();
+  if (child < 0) fail("fork");
+  if (child == 0) {
+    ::signal(SIGPIPE, SIG_DFL);
+    prepare();
+    const char* argv[] = {program.c_str(), nullptr};
+    ::execv(program.c_str(), const_cast<char* const*>(argv));
+    ::_exit(127);
+  }
+  return child;
 }
 
 void exchange(Channels& channels, const std::string& input, int time_limit_ms, pid_t child,

@@ -4,6 +4,8 @@
 
 #include <sys/types.h>
 
+#include <filesystem>
+#include <functional>
 #include <string>
 
 #include "tests/support/program_runner.h"
@@ -17,6 +19,17 @@ namespace testing_support::process {
 double now_ms();
 
 void set_nonblocking(int fd);
+
+// Three pipes for the child's standard input, output and error; [0] is the
+// reading end, [1] the writing end, both closed on exec.
+struct Pipes {
+  int in[2], out[2], err[2];
+};
+Pipes open_pipes();
+
+// Forks a child that restores the default SIGPIPE, runs `prepare` (its
+// redirections, working folder and environment) and runs `program`.
+pid_t start(const std::filesystem::path& program, const std::function<void()>& prepare);
 
 // The parent's ends of the child's standard streams, all non-blocking.
 struct Channels {

@@ -58,35 +58,26 @@ Outcome run_in(const fs::path& folder, const char8_t* deliverable, const Session
   const fs::path program = program_path(deliverable);
   const int in_file = open_file(session.input_file, O_RDONLY);
   const int out_file = open_file(session.output_file, O_WRONLY | O_CREAT | O_TRUNC);
-  int in_pipe[2], out_pipe[2], err_pipe[2];
-  if (::pipe2(in_pipe, O_CLOEXEC) || ::pipe2(out_pipe, O_CLOEXEC) || ::pipe2(err_pipe, O_CLOEXEC))
-    process::fail("pipe");
-  std::fflush(nullptr);
+  process::Pipes pipes = process::open_pipes();
   const double start_ms = process::now_ms();
-  pid_t child = ::fork();
-  if (child < 0) process::fail("fork");
-  if (child == 0) {
-    ::signal(SIGPIPE, SIG_DFL);
-    ::dup2(in_file >= 0 ? in_file : in_pipe[0], STDIN_FILENO);
-    ::dup2(out_file >= 0 ? out_file : out_pipe[1], STDOUT_FILENO);
-    ::dup2(err_pipe[1], STDERR_FILENO);
+  pid_t child = process::start(program, [&] {
+    ::dup2(in_file >= 0 ? in_file : pipes.in[0], STDIN_FILENO);
+    ::dup2(out_file >= 0 ? out_file : pipes.out[1], STDOUT_FILENO);
+    ::dup2(pipes.err[1], STDERR_FILENO);
     if (::chdir(folder.c_str()) != 0) ::_exit(126);
     if (session.in_child) session.in_child();
-    const char* argv[] = {program.c_str(), nullptr};
-    ::execv(program.c_str(), const_cast<char* const*>(argv));
-    ::_exit(127);
-  }
-  ::close(in_pipe[0]);
-  ::close(out_pipe[1]);
-  ::close(err_pipe[1]);
+  });
+  ::close(pipes.in[0]);
+  ::close(pipes.out[1]);
+  ::close(pipes.err[1]);
   if (in_file >= 0) {
     ::close(in_file);
-    ::close(in_pipe[1]);  // the child reads the file; nothing is written to it
-    in_pipe[1] = -1;
+    ::close(pipes.in[1]);  // the child reads the file; nothing is written to it
+    pipes.in[1] = -1;
   }
   if (out_file >= 0) ::close(out_file);
 
-  process::Channels channels{in_pipe[1], session.close_input, out_pipe[0], err_pipe[0]};
+  process::Channels channels{pipes.in[1], session.close_input, pipes.out[0], pipes.err[0]};
   for (int fd : {channels.input, channels.output, channels.error}) {
     if (fd >= 0) process::set_nonblocking(fd);
   }

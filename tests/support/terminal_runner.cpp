@@ -76,40 +76,30 @@ Outcome run_on_terminal(const char8_t* deliverable, const TerminalSession& sessi
   ::fcntl(master, F_SETFD, FD_CLOEXEC);
   ::fcntl(slave, F_SETFD, FD_CLOEXEC);
   set_quiet_terminal(slave);
-  int in_pipe[2], out_pipe[2], err_pipe[2];
-  if (::pipe2(in_pipe, O_CLOEXEC) || ::pipe2(out_pipe, O_CLOEXEC) || ::pipe2(err_pipe, O_CLOEXEC))
-    process::fail("pipe");
-
-  std::fflush(nullptr);
+  process::Pipes pipes = process::open_pipes();
   const double start_ms = process::now_ms();
-  pid_t child = ::fork();
-  if (child < 0) process::fail("fork");
-  if (child == 0) {
-    ::signal(SIGPIPE, SIG_DFL);
+  pid_t child = process::start(program, [&] {
     ::setsid();
     ::ioctl(slave, TIOCSCTTY, 0);
-    ::dup2(session.input_on_terminal ? slave : in_pipe[0], STDIN_FILENO);
-    ::dup2(session.output_on_terminal ? slave : out_pipe[1], STDOUT_FILENO);
-    ::dup2(err_pipe[1], STDERR_FILENO);
+    ::dup2(session.input_on_terminal ? slave : pipes.in[0], STDIN_FILENO);
+    ::dup2(session.output_on_terminal ? slave : pipes.out[1], STDOUT_FILENO);
+    ::dup2(pipes.err[1], STDERR_FILENO);
     if (::chdir(folder.path().c_str()) != 0) ::_exit(126);
     set_locale(session.environment);
-    const char* argv[] = {program.c_str(), nullptr};
-    ::execv(program.c_str(), const_cast<char* const*>(argv));
-    ::_exit(127);
-  }
+  });
   ::close(slave);
-  ::close(in_pipe[0]);
-  ::close(out_pipe[1]);
-  ::close(err_pipe[1]);
+  ::close(pipes.in[0]);
+  ::close(pipes.out[1]);
+  ::close(pipes.err[1]);
 
   process::Channels channels;
-  channels.input = session.input_on_terminal ? master : in_pipe[1];
+  channels.input = session.input_on_terminal ? master : pipes.in[1];
   // Typed input ends with Ctrl-D; only a pipe is closed at the end of input.
   channels.close_input = session.end_input && !session.input_on_terminal;
-  channels.output = session.output_on_terminal ? master : out_pipe[0];
-  channels.error = err_pipe[0];
-  if (session.input_on_terminal) ::close(in_pipe[1]);
-  if (session.output_on_terminal) ::close(out_pipe[0]);
+  channels.output = session.output_on_terminal ? master : pipes.out[0];
+  channels.error = pipes.err[0];
+  if (session.input_on_terminal) ::close(pipes.in[1]);
+  if (session.output_on_terminal) ::close(pipes.out[0]);
   for (int fd : {master, channels.input, channels.output, channels.error})
     process::set_nonblocking(fd);
 
