@@ -151,12 +151,22 @@ std::string as_lf(double x) {
   return text;
 }
 
+// The start of a line beyond the range of the fixed-width conversions: the
+// sign and every digit of the whole part. `fraction` receives what is left.
+std::string sign_and_whole_digits(double x, int base, double& fraction) {
+  double magnitude = std::fabs(x);
+  double whole = std::trunc(magnitude);
+  fraction = magnitude - whole;
+  std::string text = x < 0 ? "-" : "";
+  text += whole_digits(whole, base);
+  return text;
+}
+
 // The line's value for bases 2 to 9 beyond kTrans1Largest.
 std::string trans1_text_beyond(double x, int base) {
   if (!std::isfinite(x)) return as_lf(x);
-  double magnitude = std::fabs(x);
-  double whole = std::trunc(magnitude);
-  double fraction = magnitude - whole;
+  double fraction = 0.0;
+  std::string text = sign_and_whole_digits(x, base, fraction);
   double fraction_digits = 0.0;
   double weight = 0.1;
   for (int i = 0; i < 9; ++i) {
@@ -165,8 +175,6 @@ std::string trans1_text_beyond(double x, int base) {
   }
   // At most 0.888888888, so the rounding never carries into the whole digits.
   std::string rounded = as_lf(fraction_digits);
-  std::string text = x < 0 ? "-" : "";
-  text += whole_digits(whole, base);
   text += rounded.substr(rounded.find('.'));
   return text;
 }
@@ -174,11 +182,8 @@ std::string trans1_text_beyond(double x, int base) {
 // The line's value for bases 11 to 36 beyond the int range.
 std::string trans2_text_beyond(double x, int base) {
   if (!std::isfinite(x)) return as_lf(x);
-  double magnitude = std::fabs(x);
-  double whole = std::trunc(magnitude);
-  double fraction = magnitude - whole;
-  std::string text = x < 0 ? "-" : "";
-  text += whole_digits(whole, base);
+  double fraction = 0.0;
+  std::string text = sign_and_whole_digits(x, base, fraction);
   text += '.';
   for (int i = 0; i < 10; ++i)
     text.push_back(kDigits[next_fraction_digit(fraction, base)]);
