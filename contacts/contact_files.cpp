@@ -1,17 +1,13 @@
 #include "contacts/contact_files.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <charconv>
 #include <climits>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "platform/file.h"
 #include "platform/input.h"
 
 namespace {
@@ -44,79 +40,6 @@ int parse_flag(const std::string& token) {
 void read_text_field(platform::Reader& file, std::string& token, char (&field)[kFieldSize]) {
   set_field(field, file.read_token(token) == Got::value ? std::string_view(token)
                                                         : std::string_view(kMissingField));
-}
-
-// Where a file named `path` is to be written: the file a symbolic link
-// leads to, or `path` itself.
-std::string destination(const char* path) {
-  struct stat link {};
-  if (::lstat(path, &link) == 0 && S_ISLNK(link.st_mode)) {
-    if (char* real = ::realpath(path, nullptr)) {
-      std::string resolved(real);
-      std::free(real);
-      return resolved;
-    }
-  }
-  return path;
-}
-
-// Whether the file may be replaced: it does not exist yet, or it is a
-// regular file that could be opened for writing. `old` receives its status.
-bool replaceable(const std::string& path, struct stat& old, bool& existed) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    existed = false;
-    return errno == ENOENT;
-  }
-  existed = true;
-  bool regular = ::fstat(fd, &old) == 0 && S_ISREG(old.st_mode);
-  ::close(fd);
-  return regular;
-}
-
-// A new, empty file beside `path` that no one else uses; -1 on failure.
-int create_temporary(const std::string& path, std::string& name) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    name = path + "." + std::to_string(::getpid()) + "." + std::to_string(attempt) + ".tmp";
-    int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
-}
-
-// Writes a file whole into a temporary file beside it and puts that in the
-// old file's place only once every byte is written and the file is closed.
-// On any failure the temporary file is removed, the old file is left as it
-// was and the result is false.
-template <typename WriteBody>
-bool replace_file(const char* name, WriteBody write_body) {
-  static char buffer[1 << 18];
-  const std::string path = destination(name);
-  struct stat old {};
-  bool existed = false;
-  if (!replaceable(path, old, existed)) return false;
-
-  std::string temporary;
-  int fd = create_temporary(path, temporary);
-  if (fd < 0) return false;
-  if (existed) {
-    (void)::fchmod(fd, old.st_mode & 07777);
-    (void)::fchown(fd, old.st_uid, old.st_gid);  // only permitted to a privileged user
-  }
-  FILE* file = ::fdopen(fd, "w");
-  if (file == nullptr) {
-    ::close(fd);
-    ::unlink(temporary.c_str());
-    return false;
-  }
-  std::setvbuf(file, buffer, _IOFBF, sizeof buffer);
-  bool written = write_body(file);
-  written = std::fflush(file) == 0 && written;
-  written = !std::ferror(file) && written;
-  written = std::fclose(file) == 0 && written;
-  if (written && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
-  ::unlink(temporary.c_str());
-  return false;
 }
 
 // The lines are formatted by hand: a save of a large book spends most of
@@ -170,12 +93,10 @@ person* load(person* /*ignored*/) {
 }
 
 void output(person* first) {
-  // A write beyond the file size limit must fail like any other write
-  // error instead of ending the program half-way.
-  std::signal(SIGXFSZ, SIG_IGN);
-  if (!replace_file(kContactFile, [first](FILE* f) { return write_contacts(f, first); }))
+  using platform::replace_file;
+  if (!replace_file(kContactFile, [first](std::FILE* f) { return write_contacts(f, first); }))
     cannot_open();
-  if (!replace_file(kFrequentFile, [first](FILE* f) { return write_frequent(f, first); }))
+  if (!replace_file(kFrequentFile, [first](std::FILE* f) { return write_frequent(f, first); }))
     cannot_open();
   std::puts("\n                 <保存成功!>");
 }

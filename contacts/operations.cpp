@@ -33,8 +33,14 @@ person* insert_by_name(person* first, person* record) {
   return first;
 }
 
+// A found contact's row: `lead`, then name, phone and QQ number in their
+// columns and three blanks.
 void print_columns(const char* lead, const person* p) {
-  std::printf("%s%-10s %-15s %-15s   ", lead, p->name, p->phone, p->qq);
+  char row[kColumnsSize + 3];
+  char* end = put_columns(row, *p);
+  std::memcpy(end, "   ", 3);
+  std::fputs(lead, stdout);
+  std::fwrite(row, 1, static_cast<std::size_t>(end + 3 - row), stdout);
 }
 
 template <typename Matches>

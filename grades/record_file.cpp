@@ -1,34 +1,27 @@
 #include "grades/record_file.h"
 
-#include <sys/stat.h>
-
+#include <cstdio>
 #include <cstring>
+
+#include "platform/file.h"
 
 namespace grades {
 
-std::FILE* open_for_reading(const char* path) {
-  std::FILE* file = std::fopen(path, "r");
-  if (file == nullptr) return nullptr;
-  struct stat st {};
-  if (::fstat(fileno(file), &st) != 0 || S_ISDIR(st.st_mode)) {
-    std::fclose(file);
-    return nullptr;
-  }
-  return file;
-}
-
-void read_records(std::FILE* file, student* records) {
+void read_records(int descriptor, student* records) {
   std::memset(records, 0, sizeof(student) * kStudents);
   // Read as bytes, so a record cut short keeps what the file holds of it.
-  std::size_t got = std::fread(records, 1, sizeof(student) * kStudents, file);
-  (void)got;  // a short file leaves the zeros in place
+  platform::read_fully(descriptor, reinterpret_cast<char*>(records), sizeof(student) * kStudents);
 }
 
-bool finish_writing(std::FILE* file, bool written_so_far) {
-  bool ok = written_so_far && std::fflush(file) == 0 && !std::ferror(file);
-  ok = std::fclose(file) == 0 && ok;
-  if (!ok) std::printf("写不进！\n");
-  return ok;
+bool write_records(const char* name, const student* const* order) {
+  bool written = platform::replace_file(name, [order](std::FILE* file) {
+    for (int k = 0; k < kStudents; ++k) {
+      if (std::fwrite(order[k], sizeof(student), 1, file) != 1) return false;
+    }
+    return true;
+  });
+  if (!written) std::printf("写不进！\n");
+  return written;
 }
 
 }  // namespace grades

@@ -6,6 +6,7 @@
 #include "grades/record_file.h"
 #include "grades/student.h"
 #include "platform/console.h"
+#include "platform/file.h"
 #include "platform/gbk.h"
 #include "platform/input.h"
 
@@ -43,8 +44,9 @@ student read_entry() {
 
 int main() {
   platform::start_console();
-  std::FILE* file = std::fopen("stud_dat", "w");
-  if (file == nullptr) {
+  // Whether stud_dat can be written is known before the first prompt; its
+  // old content stays until the three new records replace it whole.
+  if (!platform::can_replace("stud_dat")) {
     std::printf("打不开！\n");
     return 0;
   }
@@ -53,7 +55,7 @@ int main() {
     std::printf("请输入第%d个同学的学号、姓名、三门课的成绩：", k);
     entries[k - 1] = read_entry();
   }
-  bool written = std::fwrite(entries, sizeof(student), kStudents, file) == kStudents;
-  grades::finish_writing(file, written);
+  const student* order[kStudents] = {&entries[0], &entries[1], &entries[2]};
+  grades::write_records("stud_dat", order);
   return 0;
 }

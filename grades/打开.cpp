@@ -5,6 +5,7 @@
 #include "grades/record_file.h"
 #include "grades/student.h"
 #include "platform/console.h"
+#include "platform/file.h"
 
 namespace {
 
@@ -32,14 +33,14 @@ void print_row(const student& record) {
 
 int main() {
   platform::start_console();
-  std::FILE* file = grades::open_for_reading("stud_sort");
-  if (file == nullptr) {
+  int file = platform::open_for_reading("stud_sort");
+  if (file < 0) {
     std::printf("打不开！\n");
     return 0;
   }
   student records[kStudents];
   grades::read_records(file, records);
-  std::fclose(file);
+  platform::close_file(file);
 
   std::printf("%s\n", kHeader);
   for (const student& record : records)

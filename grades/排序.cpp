@@ -6,6 +6,7 @@
 #include "grades/record_file.h"
 #include "grades/student.h"
 #include "platform/console.h"
+#include "platform/file.h"
 
 // Orders the three pointers by the total of their records, highest first.
 // Only a strictly greater total moves forward, so ties keep their order and a
@@ -23,25 +24,20 @@ int main() {
   student records[kStudents];
   student* order[kStudents] = {&records[0], &records[1], &records[2]};
 
-  std::FILE* in = grades::open_for_reading("stud_dat");
-  if (in == nullptr) {
+  int in = platform::open_for_reading("stud_dat");
+  if (in < 0) {
     std::printf("打不开1！\n");
     return 0;
   }
-  std::FILE* out = std::fopen("stud_sort", "w");
-  if (out == nullptr) {
+  if (!platform::can_replace("stud_sort")) {
     std::printf("打不开2！\n");
-    std::fclose(in);
+    platform::close_file(in);
     return 0;
   }
   grades::read_records(in, records);
-  std::fclose(in);
+  platform::close_file(in);
 
   bubblechange(order);
-  bool written = true;
-  for (student* record : order) {
-    written = written && std::fwrite(record, sizeof(student), 1, out) == 1;
-  }
-  grades::finish_writing(out, written);
+  grades::write_records("stud_sort", order);
   return 0;
 }

@@ -1,11 +1,10 @@
 // 读写: reads five (name, integer) pairs, writes them as lines over the start
 // of the existing test.txt, reads five pairs back from the file and prints them.
-#include <unistd.h>
-
 #include <cstdio>
 #include <string>
 
 #include "platform/console.h"
+#include "platform/file.h"
 #include "platform/gbk.h"
 #include "platform/input.h"
 
@@ -46,7 +45,7 @@ int main() {
   Pairs typed;
   read_pairs(platform::stdin_reader(), typed);
 
-  std::FILE* file = std::fopen("test.txt", "r+");
+  std::FILE* file = platform::open_for_update("test.txt");
   if (file == nullptr) {
     std::printf("打不开！\n");
     return 0;
@@ -58,7 +57,7 @@ int main() {
   }
   // Back to the beginning of the same open file, and read what it now holds.
   Pairs read_back;
-  Reader from_file(fileno(file));
+  Reader from_file(platform::descriptor_of(file));
   if (from_file.rewind()) read_pairs(from_file, read_back);
   std::fclose(file);
 

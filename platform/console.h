@@ -1,23 +1,31 @@
 // The console as the programs see it: GBK text in, GBK text out.
 //
-// The programs print and read GBK bytes. When standard output is a terminal
-// and the locale's character set is UTF-8, what they print is converted to
-// UTF-8 on its way out; when standard input is such a terminal, what is typed
-// is converted to GBK before the program reads it. Pipes, files, a GBK
-// terminal and the C locale see the bytes as they stand. Conversion happens
-// after formatting, so field widths still count GBK bytes.
+// The programs print and read GBK bytes. Where standard output is a terminal
+// or console that shows another encoding, what they print is converted on
+// its way out; where standard input is one, what is typed is converted to GBK
+// before the program reads it. Pipes and files see the bytes as they stand.
+// Conversion happens after formatting, so field widths still count GBK bytes.
 #pragma once
 
-namespace platform {
+#include <string>
 
-class Transcoder;
+namespace platform {
 
 // Prepares standard input and output for a console program. Every program's
 // main calls it first, before printing or reading anything.
 void start_console();
 
-// The converter of what is typed on standard input, or null when typed input
-// is read as it stands. The stdin reader applies it.
-Transcoder* typed_input_converter();
+// Puts everything printed so far on the screen, before the program waits
+// for the user.
+void flush_output();
+
+// Whether what is typed on standard input is converted before the program
+// reads it; read_typed_input then takes the place of reading the bytes.
+bool typed_input_converted();
+
+// Waits for more typed input and appends it, converted to GBK, to `buffer`.
+// False once input has ended; what was typed before the end is appended
+// all the same.
+bool read_typed_input(std::string& buffer);
 
 }  // namespace platform

@@ -7,8 +7,7 @@ namespace platform {
 std::size_t gbk_prefix_length(std::string_view text, std::size_t max_bytes) {
   std::size_t i = 0;
   while (i < text.size()) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    std::size_t width = (c >= 0x81 && c <= 0xFE && i + 1 < text.size()) ? 2 : 1;
+    std::size_t width = gbk_character_length(text.substr(i));
     if (i + width > max_bytes) break;
     i += width;
   }

@@ -1,9 +1,5 @@
 #include "platform/input.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -11,7 +7,7 @@
 #include <cstring>
 
 #include "platform/console.h"
-#include "platform/transcoder.h"
+#include "platform/file.h"
 
 namespace platform {
 namespace {
@@ -20,15 +16,6 @@ constexpr std::size_t kChunk = 64 * 1024;
 
 // Lines at least this long are handed over rather than copied.
 constexpr std::size_t kHandOverLength = 4 * kChunk;
-
-// One read of up to a chunk; a read error ends the input like end of file.
-ssize_t read_some(int fd, char* into) {
-  ssize_t n;
-  do {
-    n = ::read(fd, into, kChunk);
-  } while (n < 0 && errno == EINTR);
-  return n;
-}
 
 // White space as the C locale classifies it.
 bool is_space(char c) {
@@ -40,18 +27,13 @@ bool is_space(char c) {
 Reader::Reader(int fd, bool owns_fd) : fd_(fd), owns_fd_(owns_fd) {}
 
 Reader::~Reader() {
-  if (owns_fd_ && fd_ >= 0) ::close(fd_);
+  if (owns_fd_ && fd_ >= 0) close_file(fd_);
 }
 
 bool Reader::open(const char* path) {
-  int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+  int fd = open_for_reading(path);
   if (fd < 0) return false;
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-    ::close(fd);
-    return false;
-  }
-  if (owns_fd_ && fd_ >= 0) ::close(fd_);
+  if (owns_fd_ && fd_ >= 0) close_file(fd_);
   fd_ = fd;
   owns_fd_ = true;
   buf_.clear();
@@ -61,7 +43,7 @@ bool Reader::open(const char* path) {
 }
 
 bool Reader::rewind() {
-  if (::lseek(fd_, 0, SEEK_SET) < 0) return false;
+  if (!rewind_file(fd_)) return false;
   buf_.clear();
   pos_ = 0;
   keep_from_ = std::string::npos;
@@ -80,36 +62,26 @@ bool Reader::fill() {
     pos_ -= drop;
     if (keep_from_ != std::string::npos) keep_from_ -= drop;
   }
-  if (fd_ != STDIN_FILENO) return read_chunk();
-  std::fflush(stdout);
-  Transcoder* typed = owns_fd_ ? nullptr : typed_input_converter();
-  return typed == nullptr ? read_chunk() : read_typed(*typed);
+  if (fd_ != kStandardInput || owns_fd_) return read_chunk();
+  flush_output();
+  return typed_input_converted() ? read_typed() : read_chunk();
 }
 
-// Reads the next chunk into the buffer as it stands.
+// Reads the next chunk into the buffer as it stands; a read error ends the
+// input like the end of the file.
 bool Reader::read_chunk() {
   std::size_t old = buf_.size();
   buf_.resize(old + kChunk);
-  ssize_t n = read_some(fd_, buf_.data() + old);
+  long n = read_some(fd_, buf_.data() + old, kChunk);
   buf_.resize(old + (n > 0 ? static_cast<std::size_t>(n) : 0));
   if (n <= 0) at_end_ = true;
   return n > 0;
 }
 
-// Reads typed input and appends it converted. A read that ends inside a
-// character brings nothing yet, so reading goes on until something arrives.
-bool Reader::read_typed(Transcoder& typed) {
+// Appends what is typed, converted by the console.
+bool Reader::read_typed() {
   std::size_t old = buf_.size();
-  std::string chunk(kChunk, '\0');
-  while (buf_.size() == old) {
-    ssize_t n = read_some(fd_, chunk.data());
-    if (n <= 0) {
-      at_end_ = true;
-      typed.finish(buf_);  // an unfinished character is kept as typed
-      break;
-    }
-    typed.convert(std::string_view(chunk.data(), static_cast<std::size_t>(n)), buf_);
-  }
+  if (!read_typed_input(buf_)) at_end_ = true;
   return buf_.size() > old;
 }
 
@@ -233,7 +205,7 @@ void Reader::take_line(std::string& line, std::size_t end, std::size_t next) {
 }
 
 Reader& stdin_reader() {
-  static Reader reader(STDIN_FILENO);
+  static Reader reader(kStandardInput);
   return reader;
 }
 

@@ -15,8 +15,6 @@
 
 namespace platform {
 
-class Transcoder;
-
 enum class Got { value, bad, end };
 
 class Reader {
@@ -49,7 +47,7 @@ class Reader {
  private:
   bool fill();
   bool read_chunk();
-  bool read_typed(Transcoder& typed);
+  bool read_typed();
   bool skip_space();
   void take_line(std::string& line, std::size_t end, std::size_t next);
   std::string_view take_token();

@@ -1,12 +1,19 @@
-// Reverses a zero-terminated string in place, as the runtime's _strrev does
-// on the platform the programs were first written for.
+// Reverses a zero-terminated string in place: the runtime's own _strrev
+// where the runtime has one, a stand-in that does the same elsewhere.
 #pragma once
 
+#if defined(_WIN32)
+#include <string.h>
+#else
 #include <cstring>
 #include <utility>
+#endif
 
 namespace platform {
 
+#if defined(_WIN32)
+using ::_strrev;
+#else
 // Reverses the characters before the terminator, byte by byte, and returns
 // the string. An empty string stays as it is.
 inline char* _strrev(char* text) {
@@ -15,5 +22,6 @@ inline char* _strrev(char* text) {
     std::swap(text[i], text[length - 1 - i]);
   return text;
 }
+#endif
 
 }  // namespace platform

@@ -1,14 +1,12 @@
 #include "platform/transcoder.h"
 
-#include <iconv.h>
-
-#include <cerrno>
 #include <initializer_list>
+
+#include "platform/codec.h"
+#include "platform/gbk.h"
 
 namespace platform {
 namespace {
-
-const iconv_t kNoConversion = reinterpret_cast<iconv_t>(-1);
 
 bool all_ascii(std::string_view text) {
   for (char c : text) {
@@ -17,46 +15,93 @@ bool all_ascii(std::string_view text) {
   return true;
 }
 
-bool is_gbk_lead(unsigned char c) {
-  return c >= 0x81 && c <= 0xFE;
-}
-bool is_gbk_trail(unsigned char c) {
-  return c >= 0x40 && c <= 0xFE && c != 0x7F;
+// What stands at the start of a piece of text: a whole character, the start
+// of one cut off by the end of the piece, or a byte that starts none.
+enum class Found { whole, cut, stray };
+
+struct Scanned {
+  Found found;
+  std::size_t length;
+};
+
+Scanned scan_gbk(std::string_view text) {
+  unsigned char c = static_cast<unsigned char>(text[0]);
+  if (c < 0x80) return {Found::whole, 1};
+  if (!is_gbk_lead(c)) return {Found::stray, 1};
+  if (text.size() == 1) return {Found::cut, 1};
+  return gbk_character_length(text) == 2 ? Scanned{Found::whole, 2} : Scanned{Found::stray, 1};
 }
 
-// The longest a character of either encoding can be; an incomplete one at the
-// end of a piece is always shorter.
-constexpr std::size_t kLongestCharacter = 4;
+// Well-formed UTF-8 only: no overlong forms, surrogates or values beyond
+// U+10FFFF. A malformed sequence leaves its first byte alone.
+Scanned scan_utf8(std::string_view text) {
+  unsigned char c = static_cast<unsigned char>(text[0]);
+  if (c < 0x80) return {Found::whole, 1};
+  std::size_t length = 0;
+  unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
+  if (c >= 0xC2 && c <= 0xDF) {
+    length = 2;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    length = 3;
+    if (c == 0xE0) low = 0xA0;
+    if (c == 0xED) high = 0x9F;
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    length = 4;
+    if (c == 0xF0) low = 0x90;
+    if (c == 0xF4) high = 0x8F;
+  } else {
+    return {Found::stray, 1};
+  }
+  for (std::size_t i = 1; i < length; ++i) {
+    if (i == text.size()) return {Found::cut, i};
+    unsigned char next = static_cast<unsigned char>(text[i]);
+    if (i == 1 ? (next < low || next > high) : (next < 0x80 || next > 0xBF))
+      return {Found::stray, 1};
+  }
+  return {Found::whole, length};
+}
 
 }  // namespace
 
-Transcoder::Transcoder(Direction direction) : direction_(direction), cd_(nullptr) {
-  iconv_t cd = direction == Direction::gbk_to_utf8 ? ::iconv_open("UTF-8", "GBK")
-                                                   : ::iconv_open("GBK", "UTF-8");
-  if (cd != kNoConversion) cd_ = cd;
-}
-
-Transcoder::~Transcoder() {
-  if (cd_ != nullptr) ::iconv_close(static_cast<iconv_t>(cd_));
-}
+Transcoder::Transcoder(Direction direction)
+    : direction_(direction), ready_(codec::available(direction)) {}
 
 bool Transcoder::ready() const {
-  return cd_ != nullptr;
+  return ready_;
 }
 
 void Transcoder::convert(std::string_view piece, std::string& out) {
-  if (cd_ == nullptr || (held_.empty() && all_ascii(piece))) {
+  if (!ready_ || (held_.empty() && all_ascii(piece))) {
     out.append(piece);  // ASCII reads the same in both encodings
     return;
   }
-  if (held_.empty()) {
-    convert_run(piece, out);
-    return;
+  std::string joined;
+  std::string_view text = piece;
+  if (!held_.empty()) {
+    joined = std::move(held_);
+    held_.clear();
+    joined.append(piece);
+    text = joined;
   }
-  std::string joined = std::move(held_);
-  held_.clear();
-  joined.append(piece);
-  convert_run(joined, out);
+  // Runs of whole characters go to the codec together; stray bytes pass.
+  std::size_t run = 0, at = 0;
+  while (at < text.size()) {
+    std::string_view rest = text.substr(at);
+    Scanned next = direction_ == Direction::gbk_to_utf8 ? scan_gbk(rest) : scan_utf8(rest);
+    if (next.found == Found::whole) {
+      at += next.length;
+      continue;
+    }
+    convert_characters(text.substr(run, at - run), out);
+    if (next.found == Found::cut) {
+      held_.assign(rest);  // completed by the next piece
+      return;
+    }
+    out.append(rest.substr(0, next.length));
+    at += next.length;
+    run = at;
+  }
+  convert_characters(text.substr(run), out);
 }
 
 void Transcoder::finish(std::string& out) {
@@ -64,43 +109,21 @@ void Transcoder::finish(std::string& out) {
   held_.clear();
 }
 
-void Transcoder::convert_run(std::string_view text, std::string& out) {
-  iconv_t cd = static_cast<iconv_t>(cd_);
-  ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  char* in = const_cast<char*>(text.data());  // iconv never writes to its input
-  std::size_t left = text.size();
-  while (left > 0) {
-    // One GBK byte can become up to three UTF-8 bytes; UTF-8 never grows.
-    std::size_t old = out.size();
-    out.resize(old + 3 * left + kLongestCharacter);
-    char* to = out.data() + old;
-    std::size_t room = out.size() - old;
-    std::size_t done = ::iconv(cd, &in, &left, &to, &room);
-    out.resize(static_cast<std::size_t>(to - out.data()));
-    if (done != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
-    if (errno == EINVAL && left < kLongestCharacter) {
-      held_.assign(in, left);  // the rest of this character comes with the next piece
-      return;
-    }
-    std::size_t skip = unconvertible_length(std::string_view(in, left));
-    out.append(in, skip);
-    in += skip;
-    left -= skip;
-  }
+void Transcoder::convert_characters(std::string_view text, std::string& out) {
+  if (text.empty() || codec::convert(direction_, text, out)) return;
+  convert_one_by_one(text, out);
 }
 
-// How many bytes at the start of `text` to pass through as they are. A GBK
-// lead byte takes its trail byte along, so that the trail byte is not read as
-// the start of another character; a lead byte followed by anything else (a
-// line break, say) goes alone. In UTF-8 no continuation byte can start a
-// character, so passing one byte at a time keeps every byte in its place.
-std::size_t Transcoder::unconvertible_length(std::string_view text) const {
-  if (direction_ == Direction::gbk_to_utf8 && text.size() >= 2 &&
-      is_gbk_lead(static_cast<unsigned char>(text[0])) &&
-      is_gbk_trail(static_cast<unsigned char>(text[1]))) {
-    return 2;
+// Some character of the run has no counterpart: each character on its own,
+// the ones without a counterpart passed through as they stand.
+void Transcoder::convert_one_by_one(std::string_view text, std::string& out) {
+  while (!text.empty()) {
+    std::size_t length =
+        direction_ == Direction::gbk_to_utf8 ? scan_gbk(text).length : scan_utf8(text).length;
+    std::string_view character = text.substr(0, length);
+    if (!codec::convert(direction_, character, out)) out.append(character);
+    text.remove_prefix(length);
   }
-  return 1;
 }
 
 bool locale_is_utf8(const char* lc_all, const char* lc_ctype, const char* lang) {

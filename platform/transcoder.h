@@ -1,4 +1,5 @@
-// Converting text between GBK and UTF-8 as it streams to or from a terminal.
+// Converting text between GBK and UTF-8 as it streams to or from a terminal
+// or a console.
 #pragma once
 
 #include <string>
@@ -10,11 +11,11 @@ enum class Direction { gbk_to_utf8, utf8_to_gbk };
 
 // Converts a stream of text handed over in pieces of any size. A character
 // cut off at the end of one piece is held back and completed by the next.
-// Bytes that cannot be converted pass through unchanged, in their place.
+// Bytes that are no character of the source encoding, and characters the
+// other encoding lacks, pass through unchanged, in their place.
 class Transcoder {
  public:
   explicit Transcoder(Direction direction);
-  ~Transcoder();
   Transcoder(const Transcoder&) = delete;
   Transcoder& operator=(const Transcoder&) = delete;
 
@@ -29,11 +30,11 @@ class Transcoder {
   void finish(std::string& out);
 
  private:
-  void convert_run(std::string_view text, std::string& out);
-  std::size_t unconvertible_length(std::string_view text) const;
+  void convert_characters(std::string_view text, std::string& out);
+  void convert_one_by_one(std::string_view text, std::string& out);
 
   Direction direction_;
-  void* cd_;          // the iconv descriptor, or null
+  bool ready_;
   std::string held_;  // the start of a character cut off by the last piece
 };
 

@@ -1,5 +1,5 @@
-#include "platform/console.h"
-
+// The console on a POSIX system: a terminal whose locale uses UTF-8 shows
+// and types UTF-8, converted here with the C library's iconv.
 #include <unistd.h>
 
 #include <cerrno>
@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/console.h"
+#include "platform/file.h"
 #include "platform/transcoder.h"
 
 namespace platform {
@@ -15,6 +17,7 @@ namespace {
 // Output is written in large blocks; the input reader flushes it before it
 // waits for the user, so prompts still appear in time.
 constexpr std::size_t kOutputBuffer = 64 * 1024;
+constexpr std::size_t kTypedChunk = 64 * 1024;
 
 // The converted stream that stands in for standard output on a UTF-8
 // terminal. It is never destroyed: stdio flushes it after every destructor
@@ -105,8 +108,28 @@ void start_console() {
   if (utf8 && ::isatty(STDIN_FILENO)) convert_typed_input();
 }
 
-Transcoder* typed_input_converter() {
-  return typed_input;
+void flush_output() {
+  std::fflush(stdout);
+}
+
+bool typed_input_converted() {
+  return typed_input != nullptr;
+}
+
+// A read that ends inside a character brings nothing yet, so reading goes
+// on until something arrives.
+bool read_typed_input(std::string& buffer) {
+  const std::size_t old = buffer.size();
+  std::string chunk(kTypedChunk, '\0');
+  for (;;) {
+    long n = read_some(kStandardInput, chunk.data(), chunk.size());
+    if (n <= 0) {
+      typed_input->finish(buffer);  // an unfinished character is kept as typed
+      return false;
+    }
+    typed_input->convert(std::string_view(chunk.data(), static_cast<std::size_t>(n)), buffer);
+    if (buffer.size() > old) return true;
+  }
 }
 
 }  // namespace platform

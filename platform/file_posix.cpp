@@ -1,0 +1,175 @@
+// Files on a POSIX system: the GBK name is the file name itself.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <string>
+
+#include "platform/file.h"
+
+namespace platform {
+namespace {
+
+// Where a file named `path` is to be written: the file a symbolic link
+// leads to, or `path` itself.
+std::string destination(const char* path) {
+  struct stat link {};
+  if (::lstat(path, &link) == 0 && S_ISLNK(link.st_mode)) {
+    if (char* real = ::realpath(path, nullptr)) {
+      std::string resolved(real);
+      std::free(real);
+      return resolved;
+    }
+  }
+  return path;
+}
+
+std::string folder_of(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// What stands where a file is to be written. A device (or a pipe that has
+// a reader) is no stored file: it is written as it stands.
+enum class Target { missing, regular, device, unusable };
+
+Target inspect(const std::string& path, struct stat& old) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT ? Target::missing : Target::unusable;
+  Target target = Target::unusable;
+  if (::fstat(fd, &old) == 0) target = S_ISREG(old.st_mode) ? Target::regular : Target::device;
+  ::close(fd);
+  return target;
+}
+
+// A new, empty file beside `path` that no one else uses; -1 on failure.
+int create_temporary(const std::string& path, std::string& name) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = path + "." + std::to_string(::getpid()) + "." + std::to_string(attempt) + ".tmp";
+    int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+// Makes the folder's list of names durable, so that a renamed file is found
+// under its new name after a power cut.
+bool sync_folder(const std::string& folder) {
+  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool synced = ::fsync(fd) == 0;
+  return ::close(fd) == 0 && synced;
+}
+
+// Writes the body into an open file through a large buffer; with `durable`
+// the file is synced to the disk too. The stream is closed either way.
+bool write_through(int fd, WriteBody write_body, const void* context, bool durable) {
+  static char buffer[1 << 18];
+  std::FILE* file = ::fdopen(fd, "w");
+  if (file == nullptr) {
+    ::close(fd);
+    return false;
+  }
+  std::setvbuf(file, buffer, _IOFBF, sizeof buffer);
+  bool written = write_body(file, context);
+  written = std::fflush(file) == 0 && written;
+  written = !std::ferror(file) && written;
+  written = written && (!durable || ::fsync(fd) == 0);
+  return std::fclose(file) == 0 && written;
+}
+
+bool write_device(const std::string& path, WriteBody write_body, const void* context) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return write_through(fd, write_body, context, false);
+}
+
+}  // namespace
+
+int open_for_reading(const char* name) {
+  int fd = ::open(name, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+long read_some(int descriptor, char* into, std::size_t size) {
+  ssize_t n;
+  do {
+    n = ::read(descriptor, into, size);
+  } while (n < 0 && errno == EINTR);
+  return static_cast<long>(n);
+}
+
+bool rewind_file(int descriptor) {
+  return ::lseek(descriptor, 0, SEEK_SET) == 0;
+}
+
+void close_file(int descriptor) {
+  ::close(descriptor);
+}
+
+std::FILE* open_for_update(const char* name) {
+  return std::fopen(name, "r+");
+}
+
+int descriptor_of(std::FILE* stream) {
+  return ::fileno(stream);
+}
+
+bool can_replace(const char* name) {
+  const std::string path = destination(name);
+  struct stat old {};
+  switch (inspect(path, old)) {
+    case Target::unusable:
+      return false;
+    case Target::device:
+      return true;
+    case Target::missing:
+    case Target::regular:
+      break;
+  }
+  std::string probe;
+  int fd = create_temporary(path, probe);
+  if (fd < 0) return false;
+  ::close(fd);
+  ::unlink(probe.c_str());
+  return true;
+}
+
+bool replace_file(const char* name, WriteBody write_body, const void* context) {
+  // A write beyond the file size limit must fail like any other write
+  // error instead of ending the program half-way.
+  std::signal(SIGXFSZ, SIG_IGN);
+  const std::string path = destination(name);
+  struct stat old {};
+  const Target target = inspect(path, old);
+  if (target == Target::unusable) return false;
+  if (target == Target::device) return write_device(path, write_body, context);
+
+  std::string temporary;
+  int fd = create_temporary(path, temporary);
+  if (fd < 0) return false;
+  if (target == Target::regular) {
+    (void)::fchmod(fd, old.st_mode & 07777);
+    (void)::fchown(fd, old.st_uid, old.st_gid);  // only permitted to a privileged user
+  }
+  if (!write_through(fd, write_body, context, true) ||
+      std::rename(temporary.c_str(), path.c_str()) != 0) {
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  // The new file is in place; it is saved once that is durable too.
+  return sync_folder(folder_of(path));
+}
+
+}  // namespace platform
