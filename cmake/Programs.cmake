@@ -1,10 +1,14 @@
+include(GNUInstallDirs)
+
 # add_program(<target> <deliverable name> <sources>...)
-# One executable per deliverable. CMake target names must be ASCII, so the
-# deliverable's own (often Chinese) name is the output file name.
+# One executable per deliverable, installed in the prefix's bin/. CMake target
+# names must be ASCII, so the deliverable's own (often Chinese) name is the
+# output file name.
 function(add_program target deliverable)
   add_executable(${target} ${ARGN})
   set_target_properties(${target} PROPERTIES OUTPUT_NAME "${deliverable}")
   target_link_libraries(${target} PRIVATE platform)
+  install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endfunction()
 
 # add_program_tests(<target> PROGRAMS <program targets>... SOURCES <sources>...)
