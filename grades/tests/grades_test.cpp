@@ -88,6 +88,16 @@ TEST(Entry, ReportsAFileItCannotOpenOrWriteAndStillEndsWithStatusZero) {
   EXPECT_TRUE(same_bytes(unwritten.out, kPrompts + "写不进！\n"));
 }
 
+TEST(Entry, AnEntryInterruptedHalfWayLeavesTheOldRecordsAsTheyWere) {
+  const std::string old = image("001", "张三", 85, 90.5f, 77, 252.5f) + std::string(112, '\0');
+  Session interrupted = session("002 李四 60 70 80\n", {{"stud_dat", old}});
+  interrupted.close_input = false;  // the user leaves at the second prompt
+  interrupted.time_limit_ms = 500;
+  auto outcome = run(u8"录入", interrupted);
+  EXPECT_TRUE(outcome.timed_out);
+  EXPECT_EQ(outcome.files, (Files{{"stud_dat", old}}));
+}
+
 TEST(Sort, OrdersByTotalHighestFirstKeepingTiesAndNeverMovingANaN) {
   const float nan = std::nanf("");
   struct Case {
