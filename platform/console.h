@@ -1,11 +1,11 @@
 // The console as the programs see it: GBK text in, GBK text out.
 //
 // The programs print and read GBK bytes. When standard output is a terminal
-// and the locale's character set is UTF-8, what they print is converted to
-// UTF-8 on its way out; when standard input is such a terminal, what is typed
-// is converted to GBK before the program reads it. Pipes, files, a GBK
-// terminal and the C locale see the bytes as they stand. Conversion happens
-// after formatting, so field widths still count GBK bytes.
+// whose locale names no GBK character set (UTF-8, C, POSIX or none at all),
+// what they print is converted to UTF-8 on its way out; when standard input
+// is such a terminal, what is typed is converted to GBK before the program
+// reads it. Pipes, files and a GBK terminal see the bytes as they stand.
+// Conversion happens after formatting, so field widths still count GBK bytes.
 #pragma once
 
 namespace platform {
