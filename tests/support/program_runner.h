@@ -51,8 +51,9 @@ Outcome run(const char8_t* deliverable, const std::string& input);
 // An unprivileged session run by root runs as the user nobody, with no
 // supplementary groups, so that permissions hold for it as for anyone else;
 // run by any other user, it runs as that user, for whom they already hold.
-// The program then runs from a copy that nobody can reach, wherever the build
-// folder lies; its working folder is entered before privileges are dropped.
+// The program then runs from a copy that the user nobody can reach, wherever
+// the build folder lies; its working folder is entered before privileges are
+// dropped.
 Outcome run_in(const std::filesystem::path& folder, const char8_t* deliverable,
                const Session& session);
 
