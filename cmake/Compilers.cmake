@@ -2,11 +2,32 @@
 # become GBK bytes in the binary: the programs' text is GBK on every system.
 if(MSVC)
   # Not tried here: no Visual Studio on the build machine.
-  add_compile_options(/W4 /source-charset:utf-8 /execution-charset:.936 /Zc:__cplusplus)
+  set(COURSEWORK_CHARSET_OPTIONS /source-charset:utf-8 /execution-charset:.936)
+  add_compile_options(/W4 /Zc:__cplusplus)
   add_compile_definitions(_CRT_SECURE_NO_WARNINGS)
 elseif(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-  add_compile_options(-Wall -Wextra -Wpedantic -finput-charset=UTF-8 -fexec-charset=GBK)
+  set(COURSEWORK_CHARSET_OPTIONS -finput-charset=UTF-8 -fexec-charset=GBK)
+  add_compile_options(-Wall -Wextra -Wpedantic)
 endif()
+
+# A compiler that cannot make GBK literals would build programs that print
+# the wrong bytes, so configuration stops here.
+include(CheckCXXSourceCompiles)
+list(JOIN COURSEWORK_CHARSET_OPTIONS " " CMAKE_REQUIRED_FLAGS)
+check_cxx_source_compiles([[
+constexpr const char* text = "中";
+static_assert(sizeof("中") == 3 && static_cast<unsigned char>(text[0]) == 0xD6 &&
+              static_cast<unsigned char>(text[1]) == 0xD0, "GBK literals");
+int main() {}
+]] COURSEWORK_GBK_LITERALS)
+unset(CMAKE_REQUIRED_FLAGS)
+if(NOT COURSEWORK_GBK_LITERALS)
+  message(FATAL_ERROR
+    "${CMAKE_CXX_COMPILER_ID} ${CMAKE_CXX_COMPILER_VERSION} (${CMAKE_CXX_COMPILER}) cannot "
+    "turn string literals into GBK bytes. Build with GCC (g++ 12 or later; MinGW-w64 GCC for "
+    "Windows) or MSVC: for example, remove the build folder and run again with CXX=g++.")
+endif()
+add_compile_options(${COURSEWORK_CHARSET_OPTIONS})
 
 if(MINGW)
   # The runtime's own printf and strtod differ from the C standard (inf and
@@ -18,6 +39,9 @@ if(MINGW)
 endif()
 
 if(COURSEWORK_SANITIZE)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    message(FATAL_ERROR "The sanitizer build needs GCC.")
+  endif()
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all
                       -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)

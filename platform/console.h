@@ -3,7 +3,8 @@
 // The programs print and read GBK bytes. Where standard output is a terminal
 // or console that shows another encoding, what they print is converted on
 // its way out; where standard input is one, what is typed is converted to GBK
-// before the program reads it. Pipes and files see the bytes as they stand.
+// before the program reads it. Pipes, files and a terminal whose locale
+// names a GBK character set see the bytes as they stand.
 // Conversion happens after formatting, so field widths still count GBK bytes.
 #pragma once
 

@@ -101,7 +101,8 @@ void start_console() {
   started = true;
 
   static char out_buffer[kOutputBuffer];
-  bool utf8 = locale_is_utf8(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"), std::getenv("LANG"));
+  // A terminal shows UTF-8 unless its locale names GBK.
+  bool utf8 = !locale_is_gbk(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"), std::getenv("LANG"));
   if (!(utf8 && ::isatty(STDOUT_FILENO) && convert_output(out_buffer))) {
     std::setvbuf(stdout, out_buffer, _IOFBF, kOutputBuffer);
   }

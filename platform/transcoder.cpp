@@ -126,7 +126,7 @@ void Transcoder::convert_one_by_one(std::string_view text, std::string& out) {
   }
 }
 
-bool locale_is_utf8(const char* lc_all, const char* lc_ctype, const char* lang) {
+bool locale_is_gbk(const char* lc_all, const char* lc_ctype, const char* lang) {
   const char* name = nullptr;
   for (const char* candidate : {lc_all, lc_ctype, lang}) {
     if (candidate != nullptr && *candidate != '\0') {
@@ -139,12 +139,15 @@ bool locale_is_utf8(const char* lc_all, const char* lc_ctype, const char* lang) 
   std::size_t dot = charset.find('.');
   if (dot != std::string_view::npos) charset.remove_prefix(dot + 1);
   charset = charset.substr(0, charset.find('@'));
-  std::string folded;  // "UTF-8", "utf8", "Utf_8" all name it
+  std::string folded;  // "GB18030", "gb-18030", "Euc_Cn" all name theirs
   for (char c : charset) {
     if (c == '-' || c == '_') continue;
     folded += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
   }
-  return folded == "utf8";
+  for (const char* gbk_family : {"gbk", "gb2312", "gb18030", "cp936", "euccn"}) {
+    if (folded == gbk_family) return true;
+  }
+  return false;
 }
 
 }  // namespace platform

@@ -38,10 +38,13 @@ class Transcoder {
   std::string held_;  // the start of a character cut off by the last piece
 };
 
-// Whether the locale named by the environment uses UTF-8: the first of
-// LC_ALL, LC_CTYPE and LANG that is set and not empty decides, by the
-// character set in its name ("C.UTF-8", "zh_CN.utf8@variant"), whether or not
-// that locale is installed. Null stands for an unset variable.
-bool locale_is_utf8(const char* lc_all, const char* lc_ctype, const char* lang);
+// Whether a terminal in the locale named by the environment takes GBK bytes
+// as they stand: the first of LC_ALL, LC_CTYPE and LANG that is set and not
+// empty decides, by the character set in its name ("zh_CN.GBK",
+// "zh_CN.gb18030@variant"), whether or not that locale is installed. GBK,
+// GB2312, GB18030, CP936 and EUC-CN count, in any case and with or without
+// separators; any other name, no name, "C" and "POSIX" do not. Null stands
+// for an unset variable.
+bool locale_is_gbk(const char* lc_all, const char* lc_ctype, const char* lang);
 
 }  // namespace platform

@@ -39,9 +39,13 @@ TEST(Console, LocaleDecidesWhetherATerminalIsConverted) {
     bool converts;
   } cases[] = {
       {{{"LANG", "C.UTF-8"}}, true},
-      {{{"LANG", "en_US.UTF-8"}}, true},                        // named but not installed
+      {{{"LANG", "en_US.UTF-8"}}, true},  // named but not installed
+      {{}, true},                         // no locale at all: servers, containers, ssh
+      {{{"LANG", ""}}, true},
+      {{{"LANG", "C"}}, true},
+      {{{"LC_ALL", "POSIX"}, {"LANG", "zh_CN.GBK"}}, true},
       {{{"LC_ALL", "zh_CN.GBK"}, {"LANG", "C.UTF-8"}}, false},  // a GBK terminal
-      {{}, false},
+      {{{"LC_CTYPE", "zh_CN.gb18030"}}, false},
   };
   for (const auto& c : cases) {
     std::string name = c.converts ? utf8(u8"张三\n") : "张三\n";

@@ -9,7 +9,7 @@
 
 namespace {
 using platform::Direction;
-using platform::locale_is_utf8;
+using platform::locale_is_gbk;
 using platform::Transcoder;
 using testing_support::same_bytes;
 using testing_support::utf8;
@@ -122,30 +122,33 @@ TEST(Transcoder, AsciiIsLeftAlone) {
   EXPECT_EQ(to_gbk(ascii), ascii);
 }
 
-TEST(Locale, FirstNonEmptyVariableNamesTheCharacterSet) {
+TEST(Locale, FirstNonEmptyVariableDecidesWhetherItNamesAGbkCharacterSet) {
   struct Case {
     const char* lc_all;
     const char* lc_ctype;
     const char* lang;
-    bool utf8;
+    bool gbk;
   } cases[] = {
-      {nullptr, nullptr, "C.UTF-8", true},
-      {nullptr, nullptr, "en_US.utf8", true},
-      {nullptr, nullptr, "zh_CN.Utf-8@pinyin", true},
-      {nullptr, nullptr, "UTF-8", true},
-      {nullptr, "zh_CN.UTF-8", "C", true},
-      {"", "", "C.UTF-8", true},
-      {"C", nullptr, "C.UTF-8", false},
-      {nullptr, "zh_CN.GBK", "en_US.UTF-8", false},
-      {nullptr, nullptr, "zh_CN.GB18030", false},
-      {nullptr, nullptr, "zh_CN", false},
+      {nullptr, nullptr, "zh_CN.GBK", true},
+      {nullptr, nullptr, "zh_CN.gb2312", true},
+      {nullptr, nullptr, "zh_CN.GB-18030@pinyin", true},
+      {nullptr, nullptr, "zh_CN.cp936", true},
+      {nullptr, nullptr, "zh_CN.euc_cn", true},
+      {nullptr, nullptr, "EUC-CN", true},
+      {nullptr, "zh_CN.GBK", "C.UTF-8", true},
+      {"", "", "zh_CN.GBK", true},
+      {"C.UTF-8", "zh_CN.GBK", nullptr, false},
+      {nullptr, nullptr, "zh_CN.UTF-8", false},
+      {nullptr, nullptr, "C", false},
       {nullptr, nullptr, "POSIX", false},
-      {nullptr, nullptr, "C.UTF-16", false},
-      {nullptr, nullptr, "en_US.ISO-8859-1@utf8", false},
+      {nullptr, nullptr, "zh_TW.BIG5", false},
+      {nullptr, nullptr, "zh_CN.GBKX", false},
+      {nullptr, nullptr, "en_US.ISO-8859-1@gbk", false},
+      {"", "", "", false},
       {nullptr, nullptr, nullptr, false},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(locale_is_utf8(c.lc_all, c.lc_ctype, c.lang), c.utf8)
+    EXPECT_EQ(locale_is_gbk(c.lc_all, c.lc_ctype, c.lang), c.gbk)
         << (c.lc_all ? c.lc_all : "-") << " " << (c.lc_ctype ? c.lc_ctype : "-") << " "
         << (c.lang ? c.lang : "-");
   }

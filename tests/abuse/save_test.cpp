@@ -3,7 +3,6 @@
 // being loaded and saved unchanged.
 #include <signal.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <random>
@@ -50,13 +49,6 @@ std::function<void()> file_size_limit(rlim_t limit) {
     ::signal(SIGXFSZ, SIG_IGN);
     rlimit r{limit, limit};
     ::setrlimit(RLIMIT_FSIZE, &r);
-  };
-}
-
-// Runs as an unprivileged user, so that permissions hold even for root.
-std::function<void()> as_nobody() {
-  return [] {
-    if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(125);
   };
 }
 
@@ -126,7 +118,7 @@ TEST(ContactSave, ReadOnlyFoldersAndFilesAreReportedAndKeptAsTheyWere) {
     std::filesystem::permissions(folder.path(), c.folder);
     Session session;
     session.input = kAddAndSave;
-    session.in_child = as_nobody();
+    session.unprivileged = true;  // so that permissions hold even for root
     Outcome outcome = testing_support::run_in(folder.path(), u8"联系人", session);
     std::filesystem::permissions(folder.path(), perms(0700));
     ASSERT_TRUE(abuse::ended_cleanly(outcome));

@@ -3,7 +3,9 @@
 #include "tests/support/process.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -38,6 +40,57 @@ int open_file(const std::string& path, int flags) {
   return fd;
 }
 
+// Copies of programs in a folder every user can enter: under /tmp, whatever
+// TMPDIR says, since a TMPDIR is often private. Removed when the tests end.
+class ReachableCopies {
+ public:
+  ~ReachableCopies() {
+    std::error_code ignored;
+    if (!folder_.empty()) fs::remove_all(folder_, ignored);
+  }
+
+  fs::path of(const fs::path& program) {
+    if (folder_.empty()) {
+      char pattern[] = "/tmp/coursework-programs.XXXXXX";
+      if (::mkdtemp(pattern) == nullptr) process::fail("mkdtemp");
+      folder_ = pattern;
+      fs::permissions(folder_, fs::perms(0755));
+    }
+    fs::path copy = folder_ / program.filename();
+    if (!fs::exists(copy)) {
+      fs::copy_file(program, copy);
+      fs::permissions(copy, fs::perms(0755));
+    }
+    return copy;
+  }
+
+ private:
+  fs::path folder_;
+};
+
+// The user an unprivileged session runs as.
+struct Unprivileged {
+  uid_t uid = 65534;
+  gid_t gid = 65534;
+};
+
+Unprivileged nobody() {
+  Unprivileged user;
+  if (const passwd* entry = ::getpwnam("nobody")) {
+    user.uid = entry->pw_uid;
+    user.gid = entry->pw_gid;
+  }
+  return user;
+}
+
+// In the child: becomes `user`, or ends with status 125 and says why.
+void drop_privileges(const Unprivileged& user) {
+  if (::setgroups(0, nullptr) == 0 && ::setgid(user.gid) == 0 && ::setuid(user.uid) == 0) return;
+  static const char message[] = "cannot run as the user nobody\n";
+  [[maybe_unused]] ssize_t written = ::write(STDERR_FILENO, message, sizeof message - 1);
+  ::_exit(125);
+}
+
 }  // namespace
 
 fs::path program_path(const char8_t* deliverable) {
@@ -55,7 +108,12 @@ Outcome run_in(const fs::path& folder, const char8_t* deliverable, const Session
     std::ofstream(folder / name, std::ios::binary) << content;
   }
 
-  const fs::path program = program_path(deliverable);
+  // Only root can drop its privileges, and only root needs to.
+  const bool drop = session.unprivileged && ::geteuid() == 0;
+  static ReachableCopies reachable;
+  const fs::path program =
+      drop ? reachable.of(program_path(deliverable)) : program_path(deliverable);
+  const Unprivileged user = drop ? nobody() : Unprivileged{};
   const int in_file = open_file(session.input_file, O_RDONLY);
   const int out_file = open_file(session.output_file, O_WRONLY | O_CREAT | O_TRUNC);
   process::Pipes pipes = process::open_pipes();
@@ -65,6 +123,7 @@ Outcome run_in(const fs::path& folder, const char8_t* deliverable, const Session
     ::dup2(out_file >= 0 ? out_file : pipes.out[1], STDOUT_FILENO);
     ::dup2(pipes.err[1], STDERR_FILENO);
     if (::chdir(folder.c_str()) != 0) ::_exit(126);
+    if (drop) drop_privileges(user);
     if (session.in_child) session.in_child();
   });
   ::close(pipes.in[0]);

@@ -19,6 +19,7 @@ struct Session {
   std::vector<std::string> folders;          // folders created first
   int time_limit_ms = 20000;                 // the program is killed after it
   std::function<void()> in_child;            // runs in the child just before exec
+  bool unprivileged = false;                 // run as the user nobody (see run_in)
   bool close_input = true;                   // end of input after `input`
   std::string input_file;                    // if set, standard input is this file
   std::string output_file;                   // if set, standard output goes to this file
@@ -47,6 +48,12 @@ Outcome run(const char8_t* deliverable, const Session& session);
 Outcome run(const char8_t* deliverable, const std::string& input);
 
 // Runs the program in an existing folder (a sequence of runs sharing files).
+// An unprivileged session run by root runs as the user nobody, with no
+// supplementary groups, so that permissions hold for it as for anyone else;
+// run by any other user, it runs as that user, for whom they already hold.
+// The program then runs from a copy that the user nobody can reach, wherever
+// the build folder lies; its working folder is entered before privileges are
+// dropped.
 Outcome run_in(const std::filesystem::path& folder, const char8_t* deliverable,
                const Session& session);
 
