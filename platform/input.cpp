@@ -18,14 +18,19 @@ namespace {
 
 constexpr std::size_t kChunk = 64 * 1024;
 
+// The first read asks for a page only, so a program that is typed a few
+// lines touches no more fresh memory than it needs; every read that fills
+// its request doubles the next one, up to a chunk.
+constexpr std::size_t kFirstRead = 4096;
+
 // Lines at least this long are handed over rather than copied.
 constexpr std::size_t kHandOverLength = 4 * kChunk;
 
 // One read of up to a chunk; a read error ends the input like end of file.
-ssize_t read_some(int fd, char* into) {
+ssize_t read_some(int fd, char* into, std::size_t size) {
   ssize_t n;
   do {
-    n = ::read(fd, into, kChunk);
+    n = ::read(fd, into, size);
   } while (n < 0 && errno == EINTR);
   return n;
 }
@@ -37,7 +42,7 @@ bool is_space(char c) {
 
 }  // namespace
 
-Reader::Reader(int fd, bool owns_fd) : fd_(fd), owns_fd_(owns_fd) {}
+Reader::Reader(int fd, bool owns_fd) : fd_(fd), owns_fd_(owns_fd), read_size_(kFirstRead) {}
 
 Reader::~Reader() {
   if (owns_fd_ && fd_ >= 0) ::close(fd_);
@@ -89,10 +94,11 @@ bool Reader::fill() {
 // Reads the next chunk into the buffer as it stands.
 bool Reader::read_chunk() {
   std::size_t old = buf_.size();
-  buf_.resize(old + kChunk);
-  ssize_t n = read_some(fd_, buf_.data() + old);
+  buf_.resize(old + read_size_);
+  ssize_t n = read_some(fd_, buf_.data() + old, read_size_);
   buf_.resize(old + (n > 0 ? static_cast<std::size_t>(n) : 0));
   if (n <= 0) at_end_ = true;
+  if (n == static_cast<ssize_t>(read_size_) && read_size_ < kChunk) read_size_ *= 2;
   return n > 0;
 }
 
@@ -100,9 +106,9 @@ bool Reader::read_chunk() {
 // character brings nothing yet, so reading goes on until something arrives.
 bool Reader::read_typed(Transcoder& typed) {
   std::size_t old = buf_.size();
-  std::string chunk(kChunk, '\0');
+  std::string chunk(read_size_, '\0');
   while (buf_.size() == old) {
-    ssize_t n = read_some(fd_, chunk.data());
+    ssize_t n = read_some(fd_, chunk.data(), chunk.size());
     if (n <= 0) {
       at_end_ = true;
       typed.finish(buf_);  // an unfinished character is kept as typed
