@@ -1,3 +1,5 @@
+include(${CMAKE_CURRENT_LIST_DIR}/StartUp.cmake)
+
 # add_program(<target> <deliverable name> <sources>...)
 # One executable per deliverable. CMake target names must be ASCII, so the
 # deliverable's own (often Chinese) name is the output file name.
@@ -5,6 +7,7 @@ function(add_program target deliverable)
   add_executable(${target} ${ARGN})
   set_target_properties(${target} PROPERTIES OUTPUT_NAME "${deliverable}")
   target_link_libraries(${target} PRIVATE platform)
+  link_for_quick_start(${target})
 endfunction()
 
 # add_program_tests(<target> PROGRAMS <program targets>... SOURCES <sources>...)
