@@ -26,6 +26,9 @@ struct TerminalOutput {
 
 TerminalOutput* terminal_output = nullptr;
 Transcoder* typed_input = nullptr;
+// Whether the locale names UTF-8, so that typed input is converted if
+// standard input turns out to be a terminal when it is first read.
+bool utf8_locale = false;
 
 bool write_all(int fd, const std::string& bytes) {
   std::size_t done = 0;
@@ -98,14 +101,20 @@ void start_console() {
   started = true;
 
   static char out_buffer[kOutputBuffer];
-  bool utf8 = locale_is_utf8(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"), std::getenv("LANG"));
-  if (!(utf8 && ::isatty(STDOUT_FILENO) && convert_output(out_buffer))) {
+  utf8_locale = locale_is_utf8(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"), std::getenv("LANG"));
+  if (!(utf8_locale && ::isatty(STDOUT_FILENO) && convert_output(out_buffer))) {
     std::setvbuf(stdout, out_buffer, _IOFBF, kOutputBuffer);
   }
-  if (utf8 && ::isatty(STDIN_FILENO)) convert_typed_input();
 }
 
+// Decided at the first read, so a program that never reads standard input
+// never asks what it is.
 Transcoder* typed_input_converter() {
+  static bool decided = false;
+  if (!decided) {
+    decided = true;
+    if (utf8_locale && ::isatty(STDIN_FILENO)) convert_typed_input();
+  }
   return typed_input;
 }
 

@@ -17,7 +17,8 @@ class Transcoder;
 void start_console();
 
 // The converter of what is typed on standard input, or null when typed input
-// is read as it stands. The stdin reader applies it.
+// is read as it stands; decided on the first call, after start_console. The
+// stdin reader applies it.
 Transcoder* typed_input_converter();
 
 }  // namespace platform
