@@ -39,10 +39,12 @@ int main() {
 
   std::printf("Benchmarks on %s\n", bench::machine_description().c_str());
   std::printf(
-      "Wall time from starting the process to reaping it: median and fastest of the runs after\n"
-      "one warm-up run; targets are judged on the fastest run, the one least disturbed by other\n"
-      "work on the machine. Peak: the largest resident memory of the process in any run.\n\n");
-  context.table.header();
+      "Wall time from starting the process to reaping it, after one warm-up run. Beside the\n"
+      "floor: the program and a plain C program that writes the same bytes with one call run\n"
+      "in turns; their medians, and the median of the ratios of each pair of runs, judged with\n"
+      "a margin of %.0f%% for noise. Elsewhere: median and fastest run, targets judged on the\n"
+      "fastest. Peak: the largest resident memory of the program in any run.\n",
+      bench::kFloorMargin * 100);
   bench::start_up_cases(context);
   bench::contact_cases(context);
   bench::goldbach_cases(context);

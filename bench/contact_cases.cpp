@@ -93,7 +93,8 @@ Figures measure_book(Context& context, long count) {
 }  // namespace
 
 void contact_cases(Context& context) {
-  context.table.section("联系人: books of 10^4, 10^5 and 10^6 contacts, 45 bytes a line, 5 runs");
+  context.table.section("联系人: books of 10^4, 10^5 and 10^6 contacts, 45 bytes a line, 5 runs",
+                        kTimeColumns);
   std::vector<Figures> all;
   for (long count : kCounts)
     all.push_back(measure_book(context, count));

@@ -1,5 +1,5 @@
-// The Goldbach split of large numbers: the whole 偶数分解 process, and the
-// search inside this process for comparison.
+// The Goldbach split of large numbers: the whole 偶数分解 process beside the
+// floor, and the search inside this process for comparison.
 #include <optional>
 #include <string>
 
@@ -9,8 +9,8 @@
 namespace bench {
 namespace {
 
-constexpr int kRuns = 11;
-constexpr double kLimitMs = 100;
+constexpr int kRuns = 300;
+constexpr int kSearchRuns = 11;
 
 // The pair the program must write for n, as it writes it.
 std::string written_pair(int n, const std::optional<goldbach::Pair>& pair) {
@@ -26,25 +26,25 @@ bool ends_with(const std::string& text, const std::string& end) {
 }  // namespace
 
 void goldbach_cases(Context& context) {
-  context.table.section("偶数分解: large even numbers, 11 runs");
+  context.table.section("偶数分解: large even numbers beside the floor, 300 runs each",
+                        kFloorColumns);
   std::filesystem::path folder = context.working_folder("goldbach");
   for (int n : {104742, 10000002, 2147483646}) {
     std::string label = "偶数分解 " + std::to_string(n);
-    std::string input = std::to_string(n) + "\n";
     std::optional<goldbach::Pair> pair;
-    Figures search = time_in_process(kRuns, [&] { pair = goldbach::split(n); });
+    Figures search = time_in_process(kSearchRuns, [&] { pair = goldbach::smallest_pair(n); });
 
-    Figures figures = measure(folder, u8"偶数分解", input, kRuns);
-    if (figures.ok()) {
-      testing_support::Session check;
-      check.input = input;
-      check.collect_files = false;
-      std::string out = testing_support::run_in(folder, u8"偶数分解", check).out;
-      if (!ends_with(out, written_pair(n, pair))) figures.problem = "wrong pair";
+    BesideFloor measured =
+        measure_beside_floor(folder, u8"偶数分解", std::to_string(n) + "\n", kRuns);
+    if (measured.ok() && !ends_with(measured.output, written_pair(n, pair))) {
+      measured.program.problem = "wrong pair";
     }
-    context.table.add(measured_row(label, figures, "< 100 ms", below(figures.fastest_ms, kLimitMs),
-                                   written_pair(n, pair)));
-    context.table.add(measured_row(label + ": search alone", search, "(in this process)"));
+    context.table.add(floor_row(label, measured, written_pair(n, pair)));
+    context.table.add({label + ": search alone",
+                       {milliseconds(search.median_ms), "", "", ""},
+                       "(in this process)",
+                       Verdict::none,
+                       ""});
   }
 }
 

@@ -97,7 +97,8 @@ Row row_for(const Context& context, const LineCase& c, long long length, const F
 
 void line_cases(Context& context) {
   context.table.section(
-      "Long lines of typed text, 5 runs; memory counted beyond the program's start-up");
+      "Long lines of typed text, 5 runs; memory counted beyond the program's start-up",
+      kTimeColumns);
   fs::path folder = context.working_folder("lines");
   std::vector<Figures> small, large;
   for (long long length : {kSmall, kLarge}) {

@@ -27,6 +27,29 @@ Figures measure(const std::filesystem::path& folder, const char8_t* program,
 Figures measure(const std::filesystem::path& folder, const char8_t* program,
                 const std::string& input, int runs);
 
+// A program beside the floor: the C yardstick (c_floor) that writes the
+// same bytes with one call, run in turns with the program in the same folder,
+// on the same input and environment, so both meet the same load.
+struct BesideFloor {
+  Figures program;
+  Figures floor;
+  double ratio = 0;    // the median over the pairs of runs of program time / floor time
+  std::string output;  // what the program wrote
+  bool ok() const { return program.ok() && floor.ok(); }
+};
+
+// Runs the program on the input once to learn its output, then `runs` pairs
+// of runs of the program and the floor, alternating which goes first, after
+// one uncounted pair that warms the caches.
+BesideFloor measure_beside_floor(const std::filesystem::path& folder, const char8_t* program,
+                                 const std::string& input, int runs);
+
+// The environment variable through which the floor is given its bytes.
+inline constexpr const char* kFloorVariable = "COURSEWORK_FLOOR_OUTPUT";
+
+// The median of the ratios a[i] / b[i] of runs made side by side.
+double median_ratio(const std::vector<double>& a, const std::vector<double>& b);
+
 // The times of `runs` runs of a piece of work inside this process.
 template <typename Work>
 Figures time_in_process(int runs, Work work);

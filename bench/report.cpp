@@ -42,21 +42,29 @@ std::string field_of(const char* path, const std::string& key) {
 constexpr int kLabelWidth = 34;
 constexpr int kTargetWidth = 26;
 
-void print_row(const char* label, const char* median, const char* fastest, const char* peak,
-               const char* target, const char* verdict, const char* note) {
-  std::printf("%-*s %11s %11s %11s  %-*s  %s%s%s\n", kLabelWidth, label, median, fastest, peak,
-              kTargetWidth, target, verdict, *note ? "  " : "", note);
+void print_row(const std::string& label, const std::vector<std::string>& figures,
+               const std::string& target, const char* verdict, const std::string& note) {
+  std::printf("%-*s", kLabelWidth, label.c_str());
+  for (const std::string& figure : figures)
+    std::printf(" %11s", figure.c_str());
+  std::printf("  %-*s  %s%s%s\n", kTargetWidth, target.c_str(), verdict, note.empty() ? "" : "  ",
+              note.c_str());
+}
+
+std::string percent(double fraction) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%.0f%%", fraction * 100);
+  return text;
 }
 
 }  // namespace
 
 Row measured_row(const std::string& label, const Figures& figures, const std::string& target,
                  Verdict verdict, const std::string& note) {
-  if (!figures.ok()) return {label, "", "", "", target, Verdict::failed, figures.problem};
+  if (!figures.ok()) return {label, {"", "", ""}, target, Verdict::failed, figures.problem};
   return {label,
-          milliseconds(figures.median_ms),
-          milliseconds(figures.fastest_ms),
-          figures.peak_mib > 0 ? mebibytes(figures.peak_mib) : "",
+          {milliseconds(figures.median_ms), milliseconds(figures.fastest_ms),
+           figures.peak_mib > 0 ? mebibytes(figures.peak_mib) : ""},
           target,
           verdict,
           note};
@@ -64,21 +72,39 @@ Row measured_row(const std::string& label, const Figures& figures, const std::st
 
 Row derived_row(const std::string& label, const std::string& figure, const std::string& target,
                 Verdict verdict) {
-  return {label, "", figure, "", target, verdict, ""};
+  return {label, {"", figure, ""}, target, verdict, ""};
 }
 
-void Table::header() const {
-  print_row("case", "median", "fastest", "peak", "target", "verdict", "");
+const std::vector<std::string> kTimeColumns = {"median", "fastest", "peak"};
+const std::vector<std::string> kFloorColumns = {"program", "floor", "ratio", "peak"};
+
+Verdict at_floor(double ratio) {
+  return ratio <= 1 + kFloorMargin ? Verdict::met : Verdict::missed;
 }
 
-void Table::section(const std::string& title) const {
+Row floor_row(const std::string& label, const BesideFloor& measured, const std::string& note) {
+  std::string target = "<= floor + " + percent(kFloorMargin);
+  if (!measured.ok()) {
+    std::string problem =
+        measured.program.ok() ? "floor: " + measured.floor.problem : measured.program.problem;
+    return {label, {"", "", "", ""}, target, Verdict::failed, problem};
+  }
+  return {label,
+          {milliseconds(measured.program.median_ms), milliseconds(measured.floor.median_ms),
+           times(measured.ratio), mebibytes(measured.program.peak_mib)},
+          target,
+          at_floor(measured.ratio),
+          note};
+}
+
+void Table::section(const std::string& title, const std::vector<std::string>& columns) const {
   std::printf("\n%s\n", title.c_str());
+  print_row("", columns, "target", "verdict", "");
   std::fflush(stdout);
 }
 
 void Table::add(Row row) {
-  print_row(row.label.c_str(), row.median.c_str(), row.fastest.c_str(), row.peak.c_str(),
-            row.target.c_str(), verdict_text(row.verdict), row.note.c_str());
+  print_row(row.label, row.figures, row.target, verdict_text(row.verdict), row.note);
   std::fflush(stdout);
   rows_.push_back(std::move(row));
 }

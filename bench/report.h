@@ -1,5 +1,6 @@
-// The table the suite prints: one row per case with its wall times, peak
-// memory, target and verdict, and the machine the figures came from.
+// The table the suite prints: one row per case with its figures, target and
+// verdict, and the machine the figures came from. Each section names its
+// figure columns: wall times and peak memory, or a program beside the floor.
 #pragma once
 
 #include <string>
@@ -13,9 +14,7 @@ enum class Verdict { none, met, missed, failed };
 
 struct Row {
   std::string label;
-  std::string median;
-  std::string fastest;
-  std::string peak;
+  std::vector<std::string> figures;  // under the section's column titles
   std::string target;
   Verdict verdict = Verdict::none;
   std::string note;  // after the verdict: a ratio, or what went wrong
@@ -30,11 +29,25 @@ Row measured_row(const std::string& label, const Figures& figures, const std::st
 Row derived_row(const std::string& label, const std::string& figure, const std::string& target,
                 Verdict verdict);
 
+// The columns of measured rows and those of rows beside the floor.
+extern const std::vector<std::string> kTimeColumns;
+extern const std::vector<std::string> kFloorColumns;
+
+// How far above the floor a program may measure and still be at the floor:
+// the noise of runs side by side on a busy machine.
+inline constexpr double kFloorMargin = 0.03;
+
+// A program beside the floor: both medians, their ratio and its verdict.
+Row floor_row(const std::string& label, const BesideFloor& measured, const std::string& note = "");
+
+// Met when the ratio to the floor is within the margin.
+Verdict at_floor(double ratio);
+
 // Rows are printed as they are added, so a long run shows its progress.
 class Table {
  public:
-  void header() const;
-  void section(const std::string& title) const;
+  // Starts a section: its title and the titles of its figure columns.
+  void section(const std::string& title, const std::vector<std::string>& columns) const;
   void add(Row row);
   // True when no target was missed and every program ended cleanly.
   bool all_met() const;

@@ -7,8 +7,7 @@
 namespace bench {
 namespace {
 
-constexpr int kRuns = 21;
-constexpr double kStartLimitMs = 5;
+constexpr int kRuns = 300;
 
 struct StartCase {
   const char8_t* program;
@@ -60,14 +59,19 @@ void write_start_files(const std::filesystem::path& folder) {
 }  // namespace
 
 void start_up_cases(Context& context) {
-  context.table.section("Start-up: every program on its smallest input, 21 runs");
+  context.table.section(
+      "Start-up: every program on its smallest input beside the floor, 300 runs each",
+      kFloorColumns);
   std::filesystem::path folder = context.working_folder("start");
   write_start_files(folder);
+  // The floor beside itself shows how far two equal programs differ in this
+  // run: the noise the margin allows for.
+  context.table.add(
+      floor_row("the floor itself (noise)", measure_beside_floor(folder, u8"c_floor", "", kRuns)));
   for (const StartCase& c : start_cases()) {
-    Figures figures = measure(folder, c.program, c.input, kRuns);
-    context.start[c.program] = figures;
-    context.table.add(
-        measured_row(c.label, figures, "< 5 ms", below(figures.fastest_ms, kStartLimitMs)));
+    BesideFloor measured = measure_beside_floor(folder, c.program, c.input, kRuns);
+    context.start[c.program] = measured.program;
+    context.table.add(floor_row(c.label, measured));
   }
 }
 

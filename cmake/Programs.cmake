@@ -1,4 +1,5 @@
 include(GNUInstallDirs)
+include(${CMAKE_CURRENT_LIST_DIR}/StartUp.cmake)
 
 # add_program(<target> <deliverable name> <sources>...)
 # One executable per deliverable, installed in the prefix's bin/. CMake target
@@ -8,6 +9,7 @@ function(add_program target deliverable)
   add_executable(${target} ${ARGN})
   set_target_properties(${target} PROPERTIES OUTPUT_NAME "${deliverable}")
   target_link_libraries(${target} PRIVATE platform)
+  link_for_quick_start(${target})
   install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endfunction()
 

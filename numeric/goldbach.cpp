@@ -1,19 +1,9 @@
 #include "numeric/goldbach.h"
 
-#include <cmath>
 #include <cstdint>
 
 namespace goldbach {
 namespace {
-
-// Number of divisors of candidate from 2 up to its square root.
-int divisors_below_root(int candidate) {
-  int count = 0;
-  for (int divisor = 2; std::sqrt(static_cast<double>(candidate)) >= divisor; ++divisor) {
-    if (candidate % divisor == 0) ++count;
-  }
-  return count;
-}
 
 std::uint64_t power_mod(std::uint64_t base, std::uint64_t exponent, std::uint64_t modulus) {
   std::uint64_t result = 1;
@@ -44,14 +34,6 @@ bool passes_round(std::uint64_t value, std::uint64_t witness) {
 }
 
 }  // namespace
-
-std::vector<int> prime_table(int n) {
-  std::vector<int> table{2};
-  for (int candidate = 3; candidate < n; candidate += 2) {
-    if (divisors_below_root(candidate) == 0) table.push_back(candidate);
-  }
-  return table;
-}
 
 std::optional<Pair> first_pair(std::span<const int> table, int n) {
   for (int first : table) {
@@ -87,11 +69,6 @@ std::optional<Pair> smallest_pair(int n) {
     }
   }
   return std::nullopt;
-}
-
-std::optional<Pair> split(int n) {
-  if (n <= kLargestTabled) return first_pair(prime_table(n), n);
-  return smallest_pair(n);
 }
 
 }  // namespace goldbach

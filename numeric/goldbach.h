@@ -1,6 +1,7 @@
 // The Goldbach split of an even number: the smallest prime p for which n - p
-// is a prime too, found by the prime table and its pair search, or, where
-// that table would take too long to build, by testing n - p directly.
+// is a prime too. The prime table and its pair search define that pair; the
+// program finds the same pair by testing n - p directly, which takes
+// microseconds for every number where building the table takes milliseconds.
 #pragma once
 
 #include <optional>
@@ -16,7 +17,9 @@ struct Pair {
 };
 
 // 2 followed by the odd primes below n in increasing order, each odd
-// candidate tested by counting its divisors up to its square root.
+// candidate tested by counting its divisors up to its square root. (In a
+// file of its own: the program does not link it, nor the maths library it
+// needs.)
 std::vector<int> prime_table(int n);
 
 // The first entries i, j of the table (outer index i, inner index j, both
@@ -31,12 +34,5 @@ bool is_prime(unsigned value);
 // n - p prime, the primes p tried in increasing order. None when there is no
 // such p (n below 4, or an odd n whose n - 2 is no prime).
 std::optional<Pair> smallest_pair(int n);
-
-// Above this the table is too slow to build for an interactive answer.
-inline constexpr int kLargestTabled = 200000;
-
-// The answer of the program for an accepted n (an even number from 8 up):
-// the table and its pair search up to kLargestTabled, smallest_pair above.
-std::optional<Pair> split(int n);
 
 }  // namespace goldbach

@@ -23,7 +23,7 @@ int main() {
 
   std::optional<goldbach::Pair> pair;
   if (accepted(n)) {
-    pair = goldbach::split(n);
+    pair = goldbach::smallest_pair(n);
   } else {
     // A refused number is still searched for, in the table holding 2 alone.
     std::printf("不符合格式");

@@ -8,6 +8,7 @@
 // integer digits in full, then the fractional digits as within range (six
 // rounded for bases 2 to 9, ten cut for the others). Infinities and NaN have
 // no digits and are written as the "%lf" format writes them.
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -102,10 +103,11 @@ constexpr char kDigits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 // exact for every finite double, however many digits it takes.
 std::string whole_digits(double whole, int base) {
   if (whole < 1.0) return "";
-  int exponent = 0;
-  double mantissa = std::frexp(whole, &exponent);  // whole = mantissa * 2^exponent
-  auto bits = static_cast<std::uint64_t>(std::ldexp(mantissa, 53));
-  int shift = exponent - 53;
+  // whole = bits * 2^shift, read off its binary form: a number from 1 up is
+  // normal, so its 52 stored bits follow an implicit leading 1.
+  auto raw = std::bit_cast<std::uint64_t>(whole);
+  std::uint64_t bits = (raw & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+  int shift = static_cast<int>((raw >> 52) & 0x7FF) - 1075;
   if (shift < 0) {
     bits >>= -shift;  // whole numbers below 2^53 lose only zero bits
     shift = 0;

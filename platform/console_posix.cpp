@@ -29,6 +29,10 @@ struct TerminalOutput {
 
 TerminalOutput* terminal_output = nullptr;
 Transcoder* typed_input = nullptr;
+// Whether a terminal shows UTF-8 in this locale. Standard input is asked
+// whether it is a terminal only when it is first read, so a program that
+// never reads it never asks.
+bool utf8_locale = false;
 
 bool write_all(int fd, const std::string& bytes) {
   std::size_t done = 0;
@@ -102,11 +106,12 @@ void start_console() {
 
   static char out_buffer[kOutputBuffer];
   // A terminal shows UTF-8 unless its locale names GBK.
-  bool utf8 = !locale_is_gbk(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"), std::getenv("LANG"));
+  const bool utf8 =
+      !locale_is_gbk(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"), std::getenv("LANG"));
   if (!(utf8 && ::isatty(STDOUT_FILENO) && convert_output(out_buffer))) {
     std::setvbuf(stdout, out_buffer, _IOFBF, kOutputBuffer);
   }
-  if (utf8 && ::isatty(STDIN_FILENO)) convert_typed_input();
+  utf8_locale = utf8;
 }
 
 void flush_output() {
@@ -114,6 +119,11 @@ void flush_output() {
 }
 
 bool typed_input_converted() {
+  static bool decided = false;
+  if (!decided) {
+    decided = true;
+    if (utf8_locale && ::isatty(STDIN_FILENO)) convert_typed_input();
+  }
   return typed_input != nullptr;
 }
 

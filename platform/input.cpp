@@ -14,6 +14,11 @@ namespace {
 
 constexpr std::size_t kChunk = 64 * 1024;
 
+// The first read asks for a page only, so a program that is typed a few
+// lines touches no more fresh memory than it needs; every read that fills
+// its request doubles the next one, up to a chunk.
+constexpr std::size_t kFirstRead = 4096;
+
 // Lines at least this long are handed over rather than copied.
 constexpr std::size_t kHandOverLength = 4 * kChunk;
 
@@ -24,7 +29,7 @@ bool is_space(char c) {
 
 }  // namespace
 
-Reader::Reader(int fd, bool owns_fd) : fd_(fd), owns_fd_(owns_fd) {}
+Reader::Reader(int fd, bool owns_fd) : fd_(fd), owns_fd_(owns_fd), read_size_(kFirstRead) {}
 
 Reader::~Reader() {
   if (owns_fd_ && fd_ >= 0) close_file(fd_);
@@ -71,10 +76,11 @@ bool Reader::fill() {
 // input like the end of the file.
 bool Reader::read_chunk() {
   std::size_t old = buf_.size();
-  buf_.resize(old + kChunk);
-  long n = read_some(fd_, buf_.data() + old, kChunk);
+  buf_.resize(old + read_size_);
+  long n = read_some(fd_, buf_.data() + old, read_size_);
   buf_.resize(old + (n > 0 ? static_cast<std::size_t>(n) : 0));
   if (n <= 0) at_end_ = true;
+  if (n == static_cast<long>(read_size_) && read_size_ < kChunk) read_size_ *= 2;
   return n > 0;
 }
 

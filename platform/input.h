@@ -60,6 +60,7 @@ class Reader {
   std::string buf_;
   std::size_t pos_ = 0;
   std::size_t keep_from_ = std::string::npos;  // start of a token being read
+  std::size_t read_size_;                      // what the next read asks for
 };
 
 // The reader of standard input, shared by the whole program. Before it waits

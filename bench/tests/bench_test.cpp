@@ -1,6 +1,7 @@
-// The benchmark inputs, the figures derived from the measurements, and the
-// runner's measuring of a whole process.
+// The benchmark inputs, the figures derived from the measurements, the
+// runner's measuring of a whole process and the floor it is measured beside.
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -149,6 +150,24 @@ TEST(Figures, MedianAndFastestOfTheRuns) {
   EXPECT_EQ(even.fastest_ms, 1);
 }
 
+TEST(Figures, RatioToTheFloorIsTheMedianOfThePairsAndJudgedWithTheMargin) {
+  // Pairs 2/1, 4/2 and 9/3: the median ratio is 2, not 4/2 of the medians.
+  EXPECT_EQ(bench::median_ratio({2, 4, 9}, {1, 2, 3}), 2.0);
+  EXPECT_EQ(bench::median_ratio({2, 5}, {1, 0}), 2.0);  // a pair without a floor time is left out
+  EXPECT_EQ(bench::at_floor(0.9), bench::Verdict::met);
+  EXPECT_EQ(bench::at_floor(1 + bench::kFloorMargin), bench::Verdict::met);
+  EXPECT_EQ(bench::at_floor(1 + bench::kFloorMargin + 0.001), bench::Verdict::missed);
+
+  bench::BesideFloor measured{bench::figures_of({1.2}), bench::figures_of({1.0}), 1.2, "x"};
+  bench::Row row = bench::floor_row("slow", measured);
+  EXPECT_EQ(row.verdict, bench::Verdict::missed);
+  EXPECT_EQ(row.figures[2], "x1.20");
+  measured.floor.problem = "exit status 2";
+  row = bench::floor_row("no floor", measured);
+  EXPECT_EQ(row.verdict, bench::Verdict::failed);
+  EXPECT_EQ(row.note, "floor: exit status 2");
+}
+
 TEST(Table, ARunThatDidNotEndCleanlyFailsTheSuite) {
   bench::Table table;
   bench::Figures fine = bench::figures_of({1});
@@ -189,6 +208,34 @@ TEST(Runner, TakesInputFromAFileSendsOutputToAFileAndMeasuresTheChild) {
   EXPECT_EQ(outcome.out, "请输入一个字符串:共有英文字母1个，空格1个，数字1个，其它字符0个\n");
   EXPECT_EQ(outcome.files.count("in"), 1u);
   EXPECT_GT(outcome.peak_kib, 0);
+}
+
+// The floor writes the bytes it is given, with nothing added, and refuses
+// to run without them.
+TEST(Floor, WritesExactlyItsBytesAndFailsWithoutThem) {
+  const std::string bytes = "请输入一个字符串:\n\t* *";
+  testing_support::Session given;
+  given.in_child = [&] { ::setenv(bench::kFloorVariable, bytes.c_str(), 1); };
+  testing_support::Outcome outcome = testing_support::run(u8"c_floor", given);
+  EXPECT_TRUE(outcome.exited_cleanly());
+  EXPECT_EQ(outcome.out, bytes);
+
+  testing_support::Session none;
+  none.in_child = [] { ::unsetenv(bench::kFloorVariable); };
+  outcome = testing_support::run(u8"c_floor", none);
+  EXPECT_EQ(outcome.status, 2);
+  EXPECT_TRUE(outcome.out.empty());
+}
+
+TEST(Runner, MeasuresAProgramBesideTheFloorOnTheBytesItWrote) {
+  ScratchFolder folder;
+  bench::BesideFloor measured = bench::measure_beside_floor(folder.path(), u8"统计", "a1 \n", 3);
+  ASSERT_TRUE(measured.ok()) << measured.program.problem << measured.floor.problem;
+  EXPECT_EQ(measured.output, "请输入一个字符串:共有英文字母1个，空格1个，数字1个，其它字符0个\n");
+  EXPECT_GT(measured.program.median_ms, 0);
+  EXPECT_GT(measured.floor.median_ms, 0);
+  EXPECT_GT(measured.ratio, 0);
+  EXPECT_TRUE(folder.files().empty());  // both wrote to /dev/null only
 }
 
 }  // namespace

@@ -113,9 +113,19 @@ bool prime_by_trial(int v) {
   return true;
 }
 
-TEST(SmallestPair, IsTheSmallestPrimePairNearTheTopOfTheIntRange) {
-  for (int n = 2147483646; n > 2147483646 - 400; n -= 2) {
-    auto pair = goldbach::split(n);
+// The numbers near the top of the int range, and the numbers whose smallest
+// prime is the largest below ten million and in the last ten million below
+// 2^31: the longest searches.
+std::vector<int> numbers_checked_by_trial() {
+  std::vector<int> numbers = {3807404, 2146294622};
+  for (int n = 2147483646; n > 2147483646 - 400; n -= 2)
+    numbers.push_back(n);
+  return numbers;
+}
+
+TEST(SmallestPair, IsTheSmallestPrimePairNearTheTopOfTheIntRangeAndForTheLongestSearches) {
+  for (int n : numbers_checked_by_trial()) {
+    auto pair = goldbach::smallest_pair(n);
     ASSERT_TRUE(pair.has_value()) << n;
     EXPECT_EQ(pair->first + pair->second, n);
     EXPECT_TRUE(prime_by_trial(pair->first) && prime_by_trial(pair->second)) << n;
@@ -123,6 +133,8 @@ TEST(SmallestPair, IsTheSmallestPrimePairNearTheTopOfTheIntRange) {
       EXPECT_FALSE(prime_by_trial(p) && prime_by_trial(n - p)) << n << " has " << p;
     }
   }
+  EXPECT_EQ(goldbach::smallest_pair(3807404), (Pair{751, 3807404 - 751}));
+  EXPECT_EQ(goldbach::smallest_pair(2146294622), (Pair{1303, 2146294622 - 1303}));
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ Result set_up(const Machine& machine, const std::string& parts) {
   ScratchFolder folder;
   const fs::path bin = folder.path() / "bin", log = folder.path() / "calls";
   fs::create_directory(bin);
-  for (const char* tool : {"g++", "cmake", "ninja", "iconv"}) {
+  for (const char* tool : {"g++", "cmake", "ninja", "iconv", "strace"}) {
     if (std::find(machine.hidden.begin(), machine.hidden.end(), tool) != machine.hidden.end())
       continue;
     fs::path real = real_tool(tool);
