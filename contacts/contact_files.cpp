@@ -1,11 +1,9 @@
 #include "contacts/contact_files.h"
 
-#include <cerrno>
 #include <charconv>
-#include <climits>
 #include <cstdio>
-#include <cstdlib>
-#include <string>
+#include <string_view>
+#include <system_error>
 
 #include "platform/file.h"
 #include "platform/input.h"
@@ -27,42 +25,50 @@ const char kMissingField[] = "-";
 }
 
 // The flag of a record read from the file: the integer the token starts
-// with, or 0 when it starts with none. The whole token is the flag, so a
-// damaged flag never shifts the fields of the records after it.
-int parse_flag(const std::string& token) {
-  char* end = nullptr;
-  errno = 0;
-  long value = std::strtol(token.c_str(), &end, 10);
-  if (end == token.c_str() || errno == ERANGE || value < INT_MIN || value > INT_MAX) return 0;
-  return static_cast<int>(value);
+// with, as strtol reads it, or 0 when it starts with none or one beyond the
+// int range. The whole token is the flag, so a damaged flag never shifts the
+// fields of the records after it.
+int parse_flag(std::string_view token) {
+  if (token.starts_with('+')) {
+    token.remove_prefix(1);
+    if (token.starts_with('-')) return 0;
+  }
+  int value = 0;
+  auto [end, error] = std::from_chars(token.data(), token.data() + token.size(), value);
+  return error == std::errc() ? value : 0;
 }
 
-void read_text_field(platform::Reader& file, std::string& token, char (&field)[kFieldSize]) {
-  set_field(field, file.read_token(token) == Got::value ? std::string_view(token)
-                                                        : std::string_view(kMissingField));
+void read_text_field(platform::Reader& file, char (&field)[kFieldSize]) {
+  std::string_view token;
+  set_field(field, file.read_token(token) == Got::value ? token : std::string_view(kMissingField));
 }
 
-// The lines are formatted by hand: a save of a large book spends most of
+// The lines are formatted by hand, as "%-10s %-15s %-15s %d\n" and
+// "%s\t %s\t %-15s\t\n" write them: a save of a large book spends most of
 // its time here, and the formats are fixed.
-bool write_contacts(FILE* file, const person* first) {
-  char line[kColumnsSize + 16];
+bool write_contacts(std::FILE* file, const person* first) {
+  Rows rows(file);
   for (const person* p = first; p != nullptr; p = p->next) {
+    char* line = rows.next();
     char* end = put_columns(line, *p);
     *end++ = ' ';
-    end = std::to_chars(end, line + sizeof line, p->familiar).ptr;
+    end = std::to_chars(end, line + Rows::kLongestRow, p->familiar).ptr;
     *end++ = '\n';
-    std::size_t length = static_cast<std::size_t>(end - line);
-    if (std::fwrite(line, 1, length, file) != length) return false;
+    rows.end_row(end);
   }
-  return true;
+  return rows.finish();
 }
 
-bool write_frequent(FILE* file, const person* first) {
+bool write_frequent(std::FILE* file, const person* first) {
+  Rows rows(file);
   for (const person* p = first; p != nullptr; p = p->next) {
     if (p->familiar == 0) continue;
-    if (std::fprintf(file, "%s\t %s\t %-15s\t\n", p->name, p->phone, p->qq) < 0) return false;
+    char* end = put_text(rows.next(), p->name);
+    end = put_text(put_text(end, "\t "), p->phone);
+    end = put_padded(put_text(end, "\t "), p->qq, 15);
+    rows.end_row(put_text(end, "\t\n"));
   }
-  return true;
+  return rows.finish();
 }
 
 }  // namespace
@@ -73,18 +79,17 @@ person* load(person* /*ignored*/) {
 
   person* first = nullptr;
   person* last = nullptr;
-  std::string token;
+  std::string_view token;
   while (file.read_token(token) == Got::value) {
     person* record = new_person();
     if (record == nullptr) {
       // A partial book could later be saved over the whole one: stop here.
-      release(first);
       report_no_memory();
       platform::end_program();
     }
     set_field(record->name, token);
-    read_text_field(file, token, record->phone);
-    read_text_field(file, token, record->qq);
+    read_text_field(file, record->phone);
+    read_text_field(file, record->qq);
     record->familiar = file.read_token(token) == Got::value ? parse_flag(token) : 0;
     (last == nullptr ? first : last->next) = record;
     last = record;

@@ -151,12 +151,12 @@ person* add(person* first) {
 
 void skim(person* first) {
   std::puts("\n 姓名        电话号码          QQ        常用联系人");
-  char row[kColumnsSize + 8];
+  Rows rows(stdout);
   for (const person* p = first; p != nullptr; p = p->next) {
-    char* end = put_columns(row, *p);
-    std::memcpy(end, p->familiar == 1 ? "   是\n" : "   否\n", 6);
-    std::fwrite(row, 1, static_cast<std::size_t>(end + 6 - row), stdout);
+    char* end = put_columns(rows.next(), *p);
+    rows.end_row(put_text(end, p->familiar == 1 ? "   是\n" : "   否\n"));
   }
+  rows.finish();
 }
 
 person* seekname(person* start, const char* key) {
@@ -243,7 +243,7 @@ person* del(person* first) {
     }
     before->next = chosen->next;
   }
-  std::free(chosen);
+  release(chosen);
   std::puts("\n                <删除成功!>");
   return first;
 }

@@ -1,43 +1,85 @@
 #include "contacts/person.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "platform/gbk.h"
+#include "platform/memory.h"
 
-person* new_person() {
-  auto* record = static_cast<person*>(std::malloc(sizeof(person)));
-  if (record != nullptr) std::memset(record, 0, sizeof(person));
-  return record;
+namespace {
+
+// Records are carved from blocks that grow with the book: the first is small,
+// so that a small book costs nothing at start, and the largest take huge
+// pages. A record takes its 64 bytes and no more.
+constexpr std::size_t kFirstBlock = 64 * 1024;
+constexpr std::size_t kLargestBlock = 8 << 20;
+
+struct Pool {
+  person* released = nullptr;  // given back, linked through `next`
+  char* next = nullptr;        // the unused rest of the newest block
+  char* end = nullptr;
+  std::size_t block = kFirstBlock;
+};
+Pool pool;
+
+// A new block; when a block of the size due is too much for the memory left,
+// a smaller one still holds a record or more.
+bool grow() {
+  for (std::size_t size = pool.block; size >= sizeof(person); size /= 2) {
+    if (auto* block = static_cast<char*>(platform::allocate_block(size))) {
+      pool.next = block;
+      pool.end = block + size;
+      pool.block = std::min(2 * size, kLargestBlock);
+      return true;
+    }
+  }
+  return false;
 }
 
-void release(person* first) {
-  while (first != nullptr) {
-    person* next = first->next;
-    std::free(first);
-    first = next;
+}  // namespace
+
+person* new_person() {
+  void* room = pool.released;
+  if (room != nullptr) {
+    pool.released = pool.released->next;
+  } else {
+    if (static_cast<std::size_t>(pool.end - pool.next) < sizeof(person) && !grow()) return nullptr;
+    room = pool.next;
+    pool.next += sizeof(person);
   }
+  return new (room) person{};
+}
+
+void release(person* record) {
+  record->next = pool.released;
+  pool.released = record;
 }
 
 void set_field(char (&field)[kFieldSize], std::string_view text) {
   platform::copy_field(field, kFieldSize, text);
 }
 
-namespace {
-
-// Copies `text` and fills with blanks to `width` bytes, as "%-*s" does.
-char* put_padded(char* out, const char* text, std::size_t width) {
+char* put_text(char* out, const char* text) {
   std::size_t length = std::strlen(text);
   std::memcpy(out, text, length);
-  if (length < width) {
-    std::memset(out + length, ' ', width - length);
-    length = width;
-  }
   return out + length;
 }
 
-}  // namespace
+char* put_padded(char* out, const char* text, std::size_t width) {
+  char* end = put_text(out, text);
+  if (end < out + width) {
+    std::memset(end, ' ', static_cast<std::size_t>(out + width - end));
+    end = out + width;
+  }
+  return end;
+}
+
+void Rows::write_block() {
+  if (used_ > 0 && std::fwrite(block_, 1, used_, stream_) != used_) written_ = false;
+  used_ = 0;
+}
 
 char* put_columns(char* out, const person& record) {
   out = put_padded(out, record.name, 10);

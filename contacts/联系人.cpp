@@ -14,15 +14,8 @@
 
 namespace {
 
-// The one handle on the contact list. It lives outside main so that the
-// list is released however the program ends, also when input runs out in
-// the middle of an operation.
+// The one handle on the contact list, which lasts until the program ends.
 person* book = nullptr;
-
-void release_book() {
-  release(book);
-  book = nullptr;
-}
 
 void show_menu() {
   std::puts("\n\n**************欢迎进入通信录系统**************\n");
@@ -86,7 +79,6 @@ void run_menu() {
 
 int main() {
   platform::start_console();
-  std::atexit(release_book);
   try {
     book = load(book);
     run_menu();

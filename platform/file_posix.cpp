@@ -65,11 +65,46 @@ bool sync_folder(const std::string& folder) {
   return ::close(fd) == 0 && synced;
 }
 
+// A file being written. With `durable` set, the system is asked to start
+// writing each few megabytes to the disk as soon as they are written, so the
+// sync at the end has little left to wait for.
+struct Output {
+  int fd;
+  bool durable;
+  off_t written = 0;
+  off_t handed_to_disk = 0;
+};
+
+constexpr off_t kWritebackStep = 4 << 20;
+
+ssize_t write_out(void* cookie, const char* data, std::size_t size) {
+  auto* output = static_cast<Output*>(cookie);
+  std::size_t done = 0;
+  while (done < size) {
+    ssize_t n = ::write(output->fd, data + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return -1;
+    done += static_cast<std::size_t>(n);
+  }
+  output->written += static_cast<off_t>(size);
+#ifdef SYNC_FILE_RANGE_WRITE
+  if (output->durable && output->written - output->handed_to_disk >= kWritebackStep) {
+    ::sync_file_range(output->fd, output->handed_to_disk, output->written - output->handed_to_disk,
+                      SYNC_FILE_RANGE_WRITE);
+    output->handed_to_disk = output->written;
+  }
+#endif
+  return static_cast<ssize_t>(size);
+}
+
 // Writes the body into an open file through a large buffer; with `durable`
-// the file is synced to the disk too. The stream is closed either way.
+// the file is synced to the disk too. The file is closed either way.
 bool write_through(int fd, WriteBody write_body, const void* context, bool durable) {
   static char buffer[1 << 18];
-  std::FILE* file = ::fdopen(fd, "w");
+  Output output{fd, durable};
+  cookie_io_functions_t functions{};
+  functions.write = write_out;
+  std::FILE* file = ::fopencookie(&output, "w", functions);
   if (file == nullptr) {
     ::close(fd);
     return false;
@@ -78,8 +113,9 @@ bool write_through(int fd, WriteBody write_body, const void* context, bool durab
   bool written = write_body(file, context);
   written = std::fflush(file) == 0 && written;
   written = !std::ferror(file) && written;
+  std::fclose(file);
   written = written && (!durable || ::fsync(fd) == 0);
-  return std::fclose(file) == 0 && written;
+  return ::close(fd) == 0 && written;
 }
 
 bool write_device(const std::string& path, WriteBody write_body, const void* context) {

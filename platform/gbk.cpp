@@ -5,6 +5,7 @@
 namespace platform {
 
 std::size_t gbk_prefix_length(std::string_view text, std::size_t max_bytes) {
+  if (text.size() <= max_bytes) return text.size();  // it all fits
   std::size_t i = 0;
   while (i < text.size()) {
     std::size_t width = gbk_character_length(text.substr(i));

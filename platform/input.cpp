@@ -120,6 +120,12 @@ Got Reader::read_token(std::string& token) {
   return Got::value;
 }
 
+Got Reader::read_token(std::string_view& token) {
+  if (!skip_space()) return Got::end;
+  token = take_token();
+  return Got::value;
+}
+
 // Converts the longest numeric prefix of the next token. What follows the
 // prefix stays unread; a token without such a prefix is consumed whole.
 template <typename T, typename Convert>

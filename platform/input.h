@@ -37,6 +37,9 @@ class Reader {
   // space remains.
   Got read_token(std::string& token);
 
+  // The same, as it stands in the reader's buffer: valid until the next read.
+  Got read_token(std::string_view& token);
+
   // The next line without its line break; a last line without a line break
   // still counts. False at end of input with nothing read.
   bool read_line(std::string& line);
