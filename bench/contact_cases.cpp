@@ -1,6 +1,8 @@
 // The contact book at scale: the start-up load, a browse of the whole book,
 // a search that walks it all without a match, and a save, alone and all
 // together, for books of ten thousand to a million contacts.
+#include <unistd.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -16,9 +18,9 @@ namespace fs = std::filesystem;
 constexpr int kRuns = 5;
 constexpr long kCounts[] = {10000, 100000, 1000000};
 constexpr long kLargest = 1000000;
-constexpr double kAllLimitMs = 800;  // all four phases on the largest book
-constexpr double kBytesPerContact = 100;
-constexpr double kGrowthLimit = 2;  // per-contact cost of a book ten times larger
+constexpr double kAllLimitMs = 300;        // all four phases on the largest book
+constexpr double kBytesPerContact = 83.5;  // what a plain chain of malloc'd records took
+constexpr double kGrowthLimit = 2;         // per-contact cost of a book ten times larger
 
 struct Phase {
   const char* label;
@@ -60,9 +62,31 @@ Row target_row(const std::string& label, const Figures& figures, long count) {
   double bytes_per_contact = figures.peak_mib * 1048576 / count;
   char note[64];
   std::snprintf(note, sizeof note, "%.1f B/contact", bytes_per_contact);
-  bool met = figures.fastest_ms < kAllLimitMs && bytes_per_contact < kBytesPerContact;
-  return measured_row(label, figures, "< 800 ms, < 100 B/contact",
+  bool met = figures.fastest_ms <= kAllLimitMs && bytes_per_contact <= kBytesPerContact;
+  return measured_row(label, figures, "<= 300 ms, <= 83.5 B/contact",
                       met ? Verdict::met : Verdict::missed, note);
+}
+
+// What the durable save costs: the same load and save in a folder in memory
+// (tmpfs), where a sync has nothing to wait for, beside the one on the disk.
+void measure_sync_cost(Context& context, const fs::path& on_disk, long count) {
+  const fs::path in_memory =
+      fs::path("/dev/shm") / ("coursework-bench-" + std::to_string(::getpid()));
+  std::error_code failed;
+  fs::create_directories(in_memory, failed);
+  if (failed) return;  // no tmpfs here: nothing to compare with
+  fs::copy_file(on_disk / "book.txt", in_memory / "联系人.txt", failed);
+  const Phase save = phases()[3];
+  Figures disk = measure(on_disk, u8"联系人", save.input, kRuns);
+  Figures memory = failed ? Figures{} : measure(in_memory, u8"联系人", save.input, kRuns);
+  fs::remove_all(in_memory, failed);
+  const std::string label = book_label(count) + ": load + save";
+  context.table.add(measured_row(label + " on the disk", disk));
+  context.table.add(measured_row(label + " in memory (tmpfs)", memory));
+  char cost[32];
+  std::snprintf(cost, sizeof cost, "%.1f ms", disk.fastest_ms - memory.fastest_ms);
+  context.table.add(derived_row(book_label(count) + ": the durable save's syncs and writes", cost,
+                                "", Verdict::none));
 }
 
 // Measures every phase on a book of `count` contacts; gives the figures of
@@ -86,6 +110,7 @@ Figures measure_book(Context& context, long count) {
     bool judged = phase.everything && count == kLargest && figures.ok();
     context.table.add(judged ? target_row(label, figures, count) : measured_row(label, figures));
   }
+  if (count == kLargest) measure_sync_cost(context, folder, count);
   fs::remove_all(folder);
   return all;
 }
