@@ -30,12 +30,18 @@ if(WIN32)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_SYSTEM_NAME win64)
 else()
+  execute_process(COMMAND ldd --version OUTPUT_VARIABLE ldd_version ERROR_QUIET)
+  string(REGEX MATCH "[0-9]+\\.[0-9]+" COURSEWORK_GLIBC_VERSION "${ldd_version}")
+  if(NOT COURSEWORK_GLIBC_VERSION)
+    set(COURSEWORK_GLIBC_VERSION 2.36)
+  endif()
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGING_INSTALL_PREFIX /opt/coursework)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION devel)
-  # Worked out by hand: dpkg-shlibdeps cannot be run by CPack on programs
-  # with non-ASCII names.
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1 (>= 3.0)")
+  # The programs are linked whole; on a terminal their iconv loads the
+  # conversion modules of the system's C library, which must be the one they
+  # were built with or newer.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6 (>= ${COURSEWORK_GLIBC_VERSION})")
 endif()
 include(CPack)
