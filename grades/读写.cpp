@@ -35,7 +35,7 @@ bool write_pairs(std::FILE* file, const Pairs& pairs) {
   for (int k = 0; k < kPairs; ++k) {
     if (std::fprintf(file, "%s %d\n", pairs.names[k], pairs.values[k]) < 0) return false;
   }
-  return std::fflush(file) == 0;
+  return std::fflush(file) == 0 && !std::ferror(file);
 }
 
 }  // namespace
