@@ -1,8 +1,10 @@
 // The student-record programs driven as a user runs them, with what they print
 // and the files they leave compared byte for byte.
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cmath>
+#include <csignal>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -42,10 +44,23 @@ std::string image(const char* num, const char* name, float s1, float s2, float s
 }
 
 // A file the program can open but never write to: the write fails when flushed.
+// To a Windows program a device is no file: it gets an empty file instead,
+// on a disk that is full for it (no file may grow; the launcher must not end
+// by the signal for that).
 Outcome run_on_full_disk(const char8_t* program, const char* file, const std::string& input) {
   ScratchFolder folder;
-  EXPECT_EQ(::symlink("/dev/full", (folder.path() / file).c_str()), 0);
-  return run_in(folder.path(), program, session(input));
+  Session full = session(input);
+  if (testing_support::windows_programs()) {
+    folder.write(file, "");
+    full.in_child = [] {
+      ::signal(SIGXFSZ, SIG_IGN);
+      rlimit limit{0, 0};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+    };
+  } else {
+    EXPECT_EQ(::symlink("/dev/full", (folder.path() / file).c_str()), 0);
+  }
+  return run_in(folder.path(), program, full);
 }
 
 const std::string kPrompts =

@@ -54,8 +54,11 @@ std::function<void()> file_size_limit(rlim_t limit) {
 }
 
 // Runs as an unprivileged user, so that permissions hold even for root.
+// Under the launcher a Windows program keeps the user: it cannot start as
+// another, and its files' read-only attribute holds for every user.
 std::function<void()> as_nobody() {
   return [] {
+    if (testing_support::windows_programs()) return;
     if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(125);
   };
 }
@@ -118,11 +121,18 @@ TEST(ContactSave, ReadOnlyFoldersAndFilesAreReportedAndKeptAsTheyWere) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
+    if (testing_support::windows_programs() && c.folder != perms(0777)) {
+      std::printf(
+          "skipped under the launcher: %s (the read-only attribute of a Windows folder keeps "
+          "no file out, and a Windows program runs here only as a user who may write)\n",
+          c.what);
+      continue;
+    }
     ScratchFolder folder;
     folder.write(kContacts, kOldBook);
     folder.write(kFrequent, kOldFrequent);
-    std::filesystem::permissions(folder.path() / kContacts, c.contacts);
-    std::filesystem::permissions(folder.path() / kFrequent, c.frequent);
+    std::filesystem::permissions(folder.path_of(kContacts), c.contacts);
+    std::filesystem::permissions(folder.path_of(kFrequent), c.frequent);
     std::filesystem::permissions(folder.path(), c.folder);
     Session session;
     session.input = kAddAndSave;
