@@ -5,17 +5,17 @@
 
 #include <cmath>
 #include <csignal>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "grades/student.h"
+#include "grades/tests/record_image.h"
 #include "tests/support/program_runner.h"
 
 namespace {
 using namespace std::string_literals;
+using grades_tests::image;
 using testing_support::Outcome;
 using testing_support::run;
 using testing_support::run_in;
@@ -30,17 +30,6 @@ Session session(std::string input, Files files = {}, std::vector<std::string> fo
   s.files = std::move(files);
   s.folders = std::move(folders);
   return s;
-}
-
-std::string image(const char* num, const char* name, float s1, float s2, float s3, float total) {
-  student record{};
-  std::memcpy(record.num, num, std::strlen(num));
-  std::memcpy(record.name, name, std::strlen(name));
-  record.score[0] = s1;
-  record.score[1] = s2;
-  record.score[2] = s3;
-  record.total = total;
-  return std::string(reinterpret_cast<const char*>(&record), sizeof record);
 }
 
 // A file the program can open but never write to: the write fails when flushed.

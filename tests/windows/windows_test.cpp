@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -18,7 +17,7 @@
 
 #include <gtest/gtest.h>
 
-#include "grades/student.h"
+#include "grades/tests/record_image.h"
 #include "tests/support/process.h"
 #include "tests/support/program_runner.h"
 #include "tests/support/terminal_runner.h"
@@ -125,15 +124,9 @@ TEST(FileNames, AFileNamedByItsGbkBytesIsNotTheContactFile) {
 
 // --- files are bytes ---
 
+// A record as 录入 writes it, its total in single precision.
 std::string record(const char* num, const char* name, float s1, float s2, float s3) {
-  student entry{};
-  std::memcpy(entry.num, num, std::strlen(num));
-  std::memcpy(entry.name, name, std::strlen(name));
-  entry.score[0] = s1;
-  entry.score[1] = s2;
-  entry.score[2] = s3;
-  entry.total = (s1 + s2) + s3;
-  return std::string(reinterpret_cast<const char*>(&entry), sizeof entry);
+  return grades_tests::image(num, name, s1, s2, s3, (s1 + s2) + s3);
 }
 
 TEST(BinaryFiles, RecordsWithLineEndAndEndOfFileBytesPassThePipelineUnchanged) {
