@@ -38,12 +38,14 @@ std::string program_name(const std::string& disk);
 // The path of the file a program calls `name`, in `folder`.
 std::filesystem::path file_path(const std::filesystem::path& folder, const std::string& name);
 
-// What `ScratchFolder`, `run` and the like do to files, for tests that
-// prepare a folder themselves: the file a program calls `name` is written,
-// read or listed under its name on disk.
+// Writes the file a program calls `name` in `folder`.
 void write_file(const std::filesystem::path& folder, const std::string& name,
                 const std::string& content);
+
+// The whole content of a file.
 std::string read_file(const std::filesystem::path& path);
+
+// The regular files in `folder`, by the names the programs give them.
 std::map<std::string, std::string> files_in(const std::filesystem::path& folder);
 
 }  // namespace testing_support
