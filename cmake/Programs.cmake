@@ -13,17 +13,22 @@ function(add_program target deliverable)
   install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endfunction()
 
-# add_program_tests(<target> PROGRAMS <program targets>... SOURCES <sources>...)
+# add_program_tests(<target> [LABEL <label>] PROGRAMS <program targets>... SOURCES <sources>...)
 # A GoogleTest binary that drives the given programs as whole processes; it is
-# built after them, so a test run always sees the current programs.
+# built after them, so a test run always sees the current programs. Its tests
+# carry the label, if one is given.
 function(add_program_tests target)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "" "PROGRAMS;SOURCES")
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "LABEL" "PROGRAMS;SOURCES")
   add_executable(${target} ${ARG_SOURCES})
   target_link_libraries(${target} PRIVATE program_runner GTest::gtest_main)
   if(ARG_PROGRAMS)
     add_dependencies(${target} ${ARG_PROGRAMS})
   endif()
-  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 300)
+  set(labels)
+  if(ARG_LABEL)
+    set(labels LABELS ${ARG_LABEL})
+  endif()
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 300 ${labels})
 endfunction()
 
 # program_targets(<variable>)

@@ -1,19 +1,21 @@
 // The student-record programs driven as a user runs them, with what they print
 // and the files they leave compared byte for byte.
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cmath>
-#include <cstring>
+#include <csignal>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "grades/student.h"
+#include "grades/tests/record_image.h"
 #include "tests/support/program_runner.h"
 
 namespace {
 using namespace std::string_literals;
+using grades_tests::image;
 using testing_support::Outcome;
 using testing_support::run;
 using testing_support::run_in;
@@ -30,22 +32,24 @@ Session session(std::string input, Files files = {}, std::vector<std::string> fo
   return s;
 }
 
-std::string image(const char* num, const char* name, float s1, float s2, float s3, float total) {
-  student record{};
-  std::memcpy(record.num, num, std::strlen(num));
-  std::memcpy(record.name, name, std::strlen(name));
-  record.score[0] = s1;
-  record.score[1] = s2;
-  record.score[2] = s3;
-  record.total = total;
-  return std::string(reinterpret_cast<const char*>(&record), sizeof record);
-}
-
 // A file the program can open but never write to: the write fails when flushed.
+// To a Windows program a device is no file: it gets an empty file instead,
+// on a disk that is full for it (no file may grow; the launcher must not end
+// by the signal for that).
 Outcome run_on_full_disk(const char8_t* program, const char* file, const std::string& input) {
   ScratchFolder folder;
-  EXPECT_EQ(::symlink("/dev/full", (folder.path() / file).c_str()), 0);
-  return run_in(folder.path(), program, session(input));
+  Session full = session(input);
+  if (testing_support::windows_programs()) {
+    folder.write(file, "");
+    full.in_child = [] {
+      ::signal(SIGXFSZ, SIG_IGN);
+      rlimit limit{0, 0};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+    };
+  } else {
+    EXPECT_EQ(::symlink("/dev/full", (folder.path() / file).c_str()), 0);
+  }
+  return run_in(folder.path(), program, full);
 }
 
 const std::string kPrompts =

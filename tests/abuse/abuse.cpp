@@ -1,5 +1,6 @@
 #include "tests/abuse/abuse.h"
 
+#include <cstdlib>
 #include <stdexcept>
 
 namespace abuse {
@@ -165,6 +166,15 @@ testing_support::Session session_for(const Program& program, std::string input) 
   session.files = program.files;
   session.time_limit_ms = 20000;
   return session;
+}
+
+int CaseShare::every() {
+  static const int k = [] {
+    const char* chosen = std::getenv("COURSEWORK_ABUSE_EVERY");
+    int every = chosen ? std::atoi(chosen) : 1;
+    return every > 1 ? every : 1;
+  }();
+  return k;
 }
 
 }  // namespace abuse

@@ -46,4 +46,16 @@ std::string typed(const std::vector<Step>& steps);
 // A session with the abuse suite's time limit.
 testing_support::Session session_for(const Program& program, std::string input);
 
+// Picks the cases of one kind of damage that are run: all of them, or, when
+// COURSEWORK_ABUSE_EVERY is k, the first and every k-th after it, for
+// programs that are slow to start.
+class CaseShare {
+ public:
+  bool take() { return seen_++ % every() == 0; }
+
+ private:
+  static int every();
+  int seen_ = 0;
+};
+
 }  // namespace abuse

@@ -110,11 +110,18 @@ TEST(ContactSave, ReadOnlyFoldersAndFilesAreReportedAndKeptAsTheyWere) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
+    if (testing_support::windows_programs() && c.folder != perms(0777)) {
+      std::printf(
+          "skipped under the launcher: %s (the read-only attribute of a Windows folder keeps "
+          "no file out, and a Windows program runs here only as a user who may write)\n",
+          c.what);
+      continue;
+    }
     ScratchFolder folder;
     folder.write(kContacts, kOldBook);
     folder.write(kFrequent, kOldFrequent);
-    std::filesystem::permissions(folder.path() / kContacts, c.contacts);
-    std::filesystem::permissions(folder.path() / kFrequent, c.frequent);
+    std::filesystem::permissions(folder.path_of(kContacts), c.contacts);
+    std::filesystem::permissions(folder.path_of(kFrequent), c.frequent);
     std::filesystem::permissions(folder.path(), c.folder);
     Session session;
     session.input = kAddAndSave;

@@ -37,15 +37,18 @@ Pipes open_pipes() {
   return pipes;
 }
 
-pid_t start(const std::filesystem::path& program, const std::function<void()>& prepare) {
+pid_t start(const std::vector<std::string>& command, const std::function<void()>& prepare) {
+  std::vector<char*> argv;
+  for (const auto& word : command)
+    argv.push_back(const_cast<char*>(word.c_str()));
+  argv.push_back(nullptr);
   std::fflush(nullptr);  // nothing buffered in the parent is written twice
   pid_t child = ::fork();
   if (child < 0) fail("fork");
   if (child == 0) {
     ::signal(SIGPIPE, SIG_DFL);
     prepare();
-    const char* argv[] = {program.c_str(), nullptr};
-    ::execv(program.c_str(), const_cast<char* const*>(argv));
+    ::execvp(argv[0], argv.data());
     ::_exit(127);
   }
   return child;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "tests/support/program_runner.h"
 
@@ -28,8 +29,10 @@ struct Pipes {
 Pipes open_pipes();
 
 // Forks a child that restores the default SIGPIPE, runs `prepare` (its
-// redirections, working folder and environment) and runs `program`.
-pid_t start(const std::filesystem::path& program, const std::function<void()>& prepare);
+// redirections, working folder and environment) and runs `command`: a
+// program and its arguments, the program looked up in PATH when its name
+// has no slash.
+pid_t start(const std::vector<std::string>& command, const std::function<void()>& prepare);
 
 // The parent's ends of the child's standard streams, all non-blocking.
 struct Channels {

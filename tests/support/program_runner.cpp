@@ -16,21 +16,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace testing_support {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream all;
-  all << in.rdbuf();
-  return all.str();
-}
 
 // A file the child gets in place of a pipe; -1 when none is named.
 int open_file(const std::string& path, int flags) {
@@ -93,32 +84,28 @@ void drop_privileges(const Unprivileged& user) {
 
 }  // namespace
 
-fs::path program_path(const char8_t* deliverable) {
-  fs::path self = fs::read_symlink("/proc/self/exe");
-  return self.parent_path() / fs::path(std::u8string(deliverable));
-}
-
 Outcome run_in(const fs::path& folder, const char8_t* deliverable, const Session& session) {
   static const bool pipe_signal_ignored = [] { return ::signal(SIGPIPE, SIG_IGN) != SIG_ERR; }();
   (void)pipe_signal_ignored;
 
   for (const auto& name : session.folders)
-    fs::create_directories(folder / name);
-  for (const auto& [name, content] : session.files) {
-    std::ofstream(folder / name, std::ios::binary) << content;
-  }
+    fs::create_directories(file_path(folder, name));
+  for (const auto& [name, content] : session.files)
+    write_file(folder, name, content);
 
-  // Only root can drop its privileges, and only root needs to.
-  const bool drop = session.unprivileged && ::geteuid() == 0;
+  // Only root can drop its privileges, and only root needs to; a Windows
+  // program keeps the user, whose files' read-only attribute stands for the
+  // permissions.
+  const bool drop = session.unprivileged && ::geteuid() == 0 && !windows_programs();
   static ReachableCopies reachable;
-  const fs::path program =
-      drop ? reachable.of(program_path(deliverable)) : program_path(deliverable);
+  std::vector<std::string> command = program_command(deliverable);
+  if (drop) command.back() = reachable.of(command.back()).string();
   const Unprivileged user = drop ? nobody() : Unprivileged{};
   const int in_file = open_file(session.input_file, O_RDONLY);
   const int out_file = open_file(session.output_file, O_WRONLY | O_CREAT | O_TRUNC);
   process::Pipes pipes = process::open_pipes();
   const double start_ms = process::now_ms();
-  pid_t child = process::start(program, [&] {
+  pid_t child = process::start(command, [&] {
     ::dup2(in_file >= 0 ? in_file : pipes.in[0], STDIN_FILENO);
     ::dup2(out_file >= 0 ? out_file : pipes.out[1], STDOUT_FILENO);
     ::dup2(pipes.err[1], STDERR_FILENO);
@@ -148,12 +135,7 @@ Outcome run_in(const fs::path& folder, const char8_t* deliverable, const Session
   }
   process::reap(child, start_ms, outcome);
 
-  if (!session.collect_files) return outcome;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    if (entry.is_regular_file()) {
-      outcome.files[entry.path().filename().native()] = read_file(entry.path());
-    }
-  }
+  if (session.collect_files) outcome.files = files_in(folder);
   return outcome;
 }
 
@@ -187,19 +169,15 @@ ScratchFolder::~ScratchFolder() {
 }
 
 void ScratchFolder::write(const std::string& name, const std::string& content) const {
-  std::ofstream(path_ / name, std::ios::binary) << content;
+  write_file(path_, name, content);
 }
 
 std::string ScratchFolder::read(const std::string& name) const {
-  return read_file(path_ / name);
+  return read_file(path_of(name));
 }
 
 std::map<std::string, std::string> ScratchFolder::files() const {
-  std::map<std::string, std::string> all;
-  for (const auto& entry : fs::directory_iterator(path_)) {
-    if (entry.is_regular_file()) all[entry.path().filename().native()] = read_file(entry.path());
-  }
-  return all;
+  return files_in(path_);
 }
 
 std::string visible(const std::string& bytes) {

@@ -11,8 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/programs.h"
+
 namespace testing_support {
 
+// Files and folders are named as the programs name them (see disk_name).
 struct Session {
   std::string input;                         // bytes on standard input
   std::map<std::string, std::string> files;  // file name -> content, created first
@@ -39,10 +42,6 @@ struct Outcome {
   bool exited_cleanly() const { return status == 0 && !timed_out && err.empty(); }
 };
 
-// The path of a built program, given its deliverable name in UTF-8
-// (write u8"联系人": narrow literals in the tests are GBK, file names are not).
-std::filesystem::path program_path(const char8_t* deliverable);
-
 // Runs the program in a new temporary folder, removed afterwards.
 Outcome run(const char8_t* deliverable, const Session& session);
 Outcome run(const char8_t* deliverable, const std::string& input);
@@ -65,6 +64,8 @@ class ScratchFolder {
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
   const std::filesystem::path& path() const { return path_; }
+  // The path of the file a program calls `name` (see disk_name).
+  std::filesystem::path path_of(const std::string& name) const { return file_path(path_, name); }
   void write(const std::string& name, const std::string& content) const;
   std::string read(const std::string& name) const;
   std::map<std::string, std::string> files() const;

@@ -25,6 +25,13 @@ struct TerminalSession {
 // Runs the program in a new temporary folder, removed afterwards. The
 // terminal neither echoes what is typed nor changes line breaks on output, so
 // `out` holds exactly the bytes the program wrote. Standard error is a pipe.
+//
+// Windows programs (see programs.h) run on a console of their own that the
+// launcher puts on the terminal, in the code page the launcher's locale
+// gives, whatever `environment` says. What is typed is keys: "\n" becomes
+// Enter and the end of input is Ctrl-Z, Enter. Nothing typed is echoed. The
+// console draws its screen on the terminal in its own way, so `out` holds
+// the text the terminal shows, its lines ending in "\n".
 Outcome run_on_terminal(const char8_t* deliverable, const TerminalSession& session);
 
 // UTF-8 text, from a u8"..." literal, as plain bytes.
