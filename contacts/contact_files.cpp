@@ -97,11 +97,22 @@ person* load(person* /*ignored*/) {
   return first;
 }
 
+// Both files are written before either takes its place, so that the disk
+// writes the first while the second is formatted; the contact file still
+// takes its place first, so when the frequent-contact file fails, the
+// contact file has been saved.
 void output(person* first) {
-  using platform::replace_file;
-  if (!replace_file(kContactFile, [first](std::FILE* f) { return write_contacts(f, first); }))
+  platform::Replacement book(kContactFile, platform::Safety::durable);
+  platform::Replacement frequent(kFrequentFile, platform::Safety::durable);
+  bool saved = book.write([first](std::FILE* f) { return write_contacts(f, first); });
+  bool frequent_written =
+      saved && frequent.write([first](std::FILE* f) { return write_frequent(f, first); });
+  saved = saved && book.put_in_place();
+  saved = saved && frequent_written && frequent.put_in_place();
+  if (!saved) {
+    book.abandon();
+    frequent.abandon();
     cannot_open();
-  if (!replace_file(kFrequentFile, [first](std::FILE* f) { return write_frequent(f, first); }))
-    cannot_open();
+  }
   std::puts("\n                 <保存成功!>");
 }

@@ -81,12 +81,27 @@ void Rows::write_block() {
   used_ = 0;
 }
 
+namespace {
+
+// A text field filled with blanks to its full size: the bytes after its text
+// are zero (set_field and new_person leave them so), and each becomes a
+// blank. Gives the end of the text, or of `width` bytes if that is further.
+char* put_field(char* out, const char (&field)[kFieldSize], std::size_t width) {
+  for (std::size_t i = 0; i < kFieldSize; ++i)
+    out[i] = field[i] == '\0' ? ' ' : field[i];
+  return out + std::max(width, ::strnlen(field, kFieldSize));
+}
+
+}  // namespace
+
+// Phone and QQ number are at most 14 bytes in columns of 15, so their blanks
+// are exactly those of the whole field.
 char* put_columns(char* out, const person& record) {
-  out = put_padded(out, record.name, 10);
+  out = put_field(out, record.name, 10);
   *out++ = ' ';
-  out = put_padded(out, record.phone, 15);
+  out = put_field(out, record.phone, 15);
   *out++ = ' ';
-  return put_padded(out, record.qq, 15);
+  return put_field(out, record.qq, 15);
 }
 
 void report_no_memory() {

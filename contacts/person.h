@@ -8,6 +8,7 @@
 // Room for 14 bytes of text and a terminating zero.
 constexpr std::size_t kFieldSize = 15;
 
+// Each text field holds its text, then zero bytes to its end.
 struct person {
   char name[kFieldSize];
   char phone[kFieldSize];

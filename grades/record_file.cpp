@@ -14,7 +14,7 @@ void read_records(int descriptor, student* records) {
 }
 
 bool write_records(const char* name, const student* const* order) {
-  bool written = platform::replace_file(name, [order](std::FILE* file) {
+  bool written = platform::replace_file(name, platform::Safety::whole, [order](std::FILE* file) {
     for (int k = 0; k < kStudents; ++k) {
       if (std::fwrite(order[k], sizeof(student), 1, file) != 1) return false;
     }

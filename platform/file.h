@@ -38,20 +38,58 @@ int descriptor_of(std::FILE* stream);
 // there is none yet, and the folder takes new files.
 bool can_replace(const char* name);
 
-// Writes a file whole and durably, or not at all: `write_body` writes the
-// new content into a fresh file beside `name`; only when every byte of it is
-// written and on disk does that file take the place of `name`. On any
-// failure, the old file stays as it was, no new file is left behind and the
-// result is false. A file that may not be written is not replaced either.
 using WriteBody = bool (*)(std::FILE* file, const void* context);
-bool replace_file(const char* name, WriteBody write_body, const void* context);
 
+// How safe a file written in place of another is.
+enum class Safety {
+  // The old file, or the complete new one, however the program or the system
+  // stops: the new content is on the disk before it takes the old one's place.
+  whole,
+  // Besides, the new file is in its place on the disk once that is reported,
+  // so that a crash of the system or a power cut right after keeps it.
+  durable,
+};
+
+// A file written whole in place of another, or not at all, in two steps:
+// write() makes the new file beside the old one (the disk may start writing
+// it meanwhile), and put_in_place() makes it take the old one's place, so
+// that several files can be written before any of them takes its place. On
+// any failure the old file stays as it was. A new file that never took its
+// place is removed when the Replacement ends, or by abandon(), which a
+// program must call before it ends from inside (std::exit skips destructors).
+// A file that may not be written is not replaced either.
+class Replacement {
+ public:
+  Replacement(const char* name, Safety safety);
+  ~Replacement();
+  Replacement(const Replacement&) = delete;
+  Replacement& operator=(const Replacement&) = delete;
+
+  // `write_body` writes the whole new content into the stream it is given;
+  // false when it, or any write, failed.
+  bool write(WriteBody write_body, const void* context);
+  template <typename Body>
+  bool write(const Body& write_body) {
+    return write(
+        [](std::FILE* file, const void* body) { return (*static_cast<const Body*>(body))(file); },
+        &write_body);
+  }
+
+  // After a successful write: the new file takes the old one's place.
+  bool put_in_place();
+
+  void abandon();
+
+ private:
+  struct Pending;
+  Pending* pending_;
+};
+
+// Both steps for one file.
 template <typename Body>
-bool replace_file(const char* name, const Body& write_body) {
-  return replace_file(
-      name,
-      [](std::FILE* file, const void* body) { return (*static_cast<const Body*>(body))(file); },
-      &write_body);
+bool replace_file(const char* name, Safety safety, const Body& write_body) {
+  Replacement replacement(name, safety);
+  return replacement.write(write_body) && replacement.put_in_place();
 }
 
 }  // namespace platform

@@ -97,32 +97,20 @@ ssize_t write_out(void* cookie, const char* data, std::size_t size) {
   return static_cast<ssize_t>(size);
 }
 
-// Writes the body into an open file through a large buffer; with `durable`
-// the file is synced to the disk too. The file is closed either way.
-bool write_through(int fd, WriteBody write_body, const void* context, bool durable) {
+// Writes the body into an open file through a large buffer; false when it,
+// or any write, failed. The file stays open.
+bool write_body_into(int fd, WriteBody write_body, const void* context, bool durable) {
   static char buffer[1 << 18];
   Output output{fd, durable};
   cookie_io_functions_t functions{};
   functions.write = write_out;
   std::FILE* file = ::fopencookie(&output, "w", functions);
-  if (file == nullptr) {
-    ::close(fd);
-    return false;
-  }
+  if (file == nullptr) return false;
   std::setvbuf(file, buffer, _IOFBF, sizeof buffer);
   bool written = write_body(file, context);
   written = std::fflush(file) == 0 && written;
   written = !std::ferror(file) && written;
-  std::fclose(file);
-  written = written && (!durable || ::fsync(fd) == 0);
-  return ::close(fd) == 0 && written;
-}
-
-bool write_device(const std::string& path, WriteBody write_body, const void* context) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
-  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  return write_through(fd, write_body, context, false);
+  return std::fclose(file) == 0 && written;
 }
 
 }  // namespace
@@ -174,38 +162,80 @@ bool can_replace(const char* name) {
     case Target::regular:
       break;
   }
-  std::string probe;
-  int fd = create_temporary(path, probe);
-  if (fd < 0) return false;
-  ::close(fd);
-  ::unlink(probe.c_str());
-  return true;
+  return ::faccessat(AT_FDCWD, folder_of(path).c_str(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
-bool replace_file(const char* name, WriteBody write_body, const void* context) {
+struct Replacement::Pending {
+  Safety safety;
+  std::string path;  // where the file goes
+  Target target;
+  struct stat old {};     // the file it replaces
+  std::string temporary;  // the new file, until it takes its place
+  int fd = -1;
+  bool written = false;
+};
+
+Replacement::Replacement(const char* name, Safety safety) : pending_(new Pending) {
+  pending_->safety = safety;
+  pending_->path = destination(name);
+  pending_->target = inspect(pending_->path, pending_->old);
+}
+
+Replacement::~Replacement() {
+  abandon();
+  delete pending_;
+}
+
+bool Replacement::write(WriteBody write_body, const void* context) {
   // A write beyond the file size limit must fail like any other write
   // error instead of ending the program half-way.
   std::signal(SIGXFSZ, SIG_IGN);
-  const std::string path = destination(name);
-  struct stat old {};
-  const Target target = inspect(path, old);
-  if (target == Target::unusable) return false;
-  if (target == Target::device) return write_device(path, write_body, context);
-
-  std::string temporary;
-  int fd = create_temporary(path, temporary);
-  if (fd < 0) return false;
-  if (target == Target::regular) {
-    (void)::fchmod(fd, old.st_mode & 07777);
-    (void)::fchown(fd, old.st_uid, old.st_gid);  // only permitted to a privileged user
+  Pending& p = *pending_;
+  if (p.target == Target::unusable) return false;
+  if (p.target == Target::device) {
+    // A device is no stored file: it is written as it stands.
+    p.fd = ::open(p.path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (p.fd < 0) return false;
+    ::fcntl(p.fd, F_SETFL, ::fcntl(p.fd, F_GETFL) & ~O_NONBLOCK);
+  } else {
+    p.fd = create_temporary(p.path, p.temporary);
+    if (p.fd < 0) return false;
+    if (p.target == Target::regular) {
+      (void)::fchmod(p.fd, p.old.st_mode & 07777);
+      (void)::fchown(p.fd, p.old.st_uid, p.old.st_gid);  // only permitted to a privileged user
+    }
   }
-  if (!write_through(fd, write_body, context, true) ||
-      std::rename(temporary.c_str(), path.c_str()) != 0) {
-    ::unlink(temporary.c_str());
+  p.written = write_body_into(p.fd, write_body, context, p.target != Target::device);
+  return p.written;
+}
+
+bool Replacement::put_in_place() {
+  Pending& p = *pending_;
+  if (!p.written) return false;
+  if (p.target == Target::device) {
+    bool closed = ::close(p.fd) == 0;
+    p.fd = -1;
+    return closed;
+  }
+  bool synced = ::fsync(p.fd) == 0;
+  synced = ::close(p.fd) == 0 && synced;
+  p.fd = -1;
+  if (!synced || std::rename(p.temporary.c_str(), p.path.c_str()) != 0) {
+    abandon();
     return false;
   }
-  // The new file is in place; it is saved once that is durable too.
-  return sync_folder(folder_of(path));
+  p.temporary.clear();
+  // The new file is in place; it is durable once the folder is synced too.
+  return p.safety == Safety::whole || sync_folder(folder_of(p.path));
+}
+
+void Replacement::abandon() {
+  Pending& p = *pending_;
+  if (p.fd >= 0) ::close(p.fd);
+  p.fd = -1;
+  if (!p.temporary.empty()) ::unlink(p.temporary.c_str());
+  p.temporary.clear();
+  p.written = false;
 }
 
 }  // namespace platform

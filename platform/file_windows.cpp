@@ -54,9 +54,9 @@ HANDLE create_temporary(const std::wstring& path, std::wstring& name) {
   return INVALID_HANDLE_VALUE;
 }
 
-// Writes the body into the temporary file through a large buffer and makes
-// it durable. The file is closed either way.
-bool write_durably(HANDLE handle, WriteBody write_body, const void* context) {
+// Writes the body into the new file through a large buffer and puts it on
+// the disk; false when it, or any write, failed. The file is closed either way.
+bool write_to_disk(HANDLE handle, WriteBody write_body, const void* context) {
   static char buffer[1 << 18];
   int fd = ::_open_osfhandle(reinterpret_cast<std::intptr_t>(handle), _O_WRONLY | _O_BINARY);
   if (fd < 0) {
@@ -121,19 +121,49 @@ bool can_replace(const char* name) {
   return true;
 }
 
-bool replace_file(const char* name, WriteBody write_body, const void* context) {
-  const std::wstring path = wide_name(name);
-  if (path.empty() || inspect(path) == Target::unusable) return false;
-  std::wstring temporary;
-  HANDLE file = create_temporary(path, temporary);
+struct Replacement::Pending {
+  Safety safety = Safety::durable;
+  std::wstring path;       // where the file goes
+  std::wstring temporary;  // the new file, until it takes its place
+  bool written = false;
+};
+
+Replacement::Replacement(const char* name, Safety safety) : pending_(new Pending) {
+  pending_->safety = safety;
+  pending_->path = wide_name(name);
+}
+
+Replacement::~Replacement() {
+  abandon();
+  delete pending_;
+}
+
+bool Replacement::write(WriteBody write_body, const void* context) {
+  Pending& p = *pending_;
+  if (p.path.empty() || inspect(p.path) == Target::unusable) return false;
+  HANDLE file = create_temporary(p.path, p.temporary);
   if (file == INVALID_HANDLE_VALUE) return false;
-  if (write_durably(file, write_body, context) &&
-      ::MoveFileExW(temporary.c_str(), path.c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
-    return true;
+  p.written = write_to_disk(file, write_body, context);
+  return p.written;
+}
+
+bool Replacement::put_in_place() {
+  Pending& p = *pending_;
+  const DWORD flags =
+      MOVEFILE_REPLACE_EXISTING | (p.safety == Safety::durable ? MOVEFILE_WRITE_THROUGH : 0);
+  if (!p.written || ::MoveFileExW(p.temporary.c_str(), p.path.c_str(), flags) == 0) {
+    abandon();
+    return false;
   }
-  ::DeleteFileW(temporary.c_str());
-  return false;
+  p.temporary.clear();
+  return true;
+}
+
+void Replacement::abandon() {
+  Pending& p = *pending_;
+  if (!p.temporary.empty()) ::DeleteFileW(p.temporary.c_str());
+  p.temporary.clear();
+  p.written = false;
 }
 
 }  // namespace platform

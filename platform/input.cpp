@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -23,8 +24,41 @@ constexpr std::size_t kFirstRead = 4096;
 constexpr std::size_t kHandOverLength = 4 * kChunk;
 
 // White space as the C locale classifies it.
-bool is_space(char c) {
+constexpr bool is_space(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// Eight bytes at once, for the long runs of a large file.
+std::uint64_t eight_bytes(const char* at) {
+  std::uint64_t word;
+  std::memcpy(&word, at, sizeof word);
+  return word;
+}
+
+constexpr std::uint64_t kEachByte = 0x0101010101010101;
+
+// Whether any of the eight bytes is below 0x21: every white-space byte is, a
+// byte of a token rarely is (and a GBK byte never).
+bool may_hold_space(std::uint64_t word) {
+  return ((word - kEachByte * 0x21) & ~word & kEachByte * 0x80) != 0;
+}
+
+// The first byte from `at` on that is white space, or `end`.
+const char* find_space(const char* at, const char* end) {
+  while (end - at >= 8 && !may_hold_space(eight_bytes(at)))
+    at += 8;
+  while (at < end && !is_space(*at))
+    ++at;
+  return at;
+}
+
+// The first byte from `at` on that is not white space, or `end`.
+const char* skip_space_from(const char* at, const char* end) {
+  while (end - at >= 8 && eight_bytes(at) == kEachByte * ' ')
+    at += 8;
+  while (at < end && is_space(*at))
+    ++at;
+  return at;
 }
 
 }  // namespace
@@ -93,8 +127,8 @@ bool Reader::read_typed() {
 
 bool Reader::skip_space() {
   for (;;) {
-    while (pos_ < buf_.size() && is_space(buf_[pos_]))
-      ++pos_;
+    const char* end = buf_.data() + buf_.size();
+    pos_ = static_cast<std::size_t>(skip_space_from(buf_.data() + pos_, end) - buf_.data());
     if (pos_ < buf_.size()) return true;
     if (!fill()) return false;
   }
@@ -105,8 +139,8 @@ bool Reader::skip_space() {
 std::string_view Reader::take_token() {
   keep_from_ = pos_;
   for (;;) {
-    while (pos_ < buf_.size() && !is_space(buf_[pos_]))
-      ++pos_;
+    const char* end = buf_.data() + buf_.size();
+    pos_ = static_cast<std::size_t>(find_space(buf_.data() + pos_, end) - buf_.data());
     if (pos_ < buf_.size() || !fill()) break;
   }
   std::string_view token(buf_.data() + keep_from_, pos_ - keep_from_);
