@@ -93,21 +93,36 @@ Figures measure(const std::filesystem::path& folder, const char8_t* program,
 }
 
 BesideFloor measure_beside_floor(const std::filesystem::path& folder, const char8_t* program,
-                                 const std::string& input, int runs) {
+                                 const std::string& input, int runs, const char* saves) {
   BesideFloor result;
   // Both get the floor's bytes in their environment, so both start with the
   // same environment; only the floor reads it. The first run, which learns
   // the bytes, gets none.
   const std::string& bytes = result.output;
+  std::string file_bytes;  // in hexadecimal
   testing_support::Session session;
   session.input = input;
-  session.collect_files = false;
-  session.in_child = [&bytes] { ::setenv(kFloorVariable, bytes.c_str(), 1); };
+  session.collect_files = saves != nullptr;
+  session.in_child = [&bytes, &file_bytes, saves] {
+    ::setenv(kFloorVariable, bytes.c_str(), 1);
+    if (saves == nullptr) return;
+    ::setenv(kFloorFileVariable, saves, 1);
+    ::setenv(kFloorFileBytesVariable, file_bytes.c_str(), 1);
+  };
   testing_support::Outcome first = testing_support::run_in(folder, program, session);
   result.program.problem = problem_of(first);
   if (first.out.find('\0') != std::string::npos) result.program.problem = "wrote a NUL byte";
+  if (saves != nullptr && !first.files.contains(saves)) result.program.problem = "saved nothing";
   if (!result.ok()) return result;
   result.output = first.out;
+  if (saves != nullptr) {
+    for (unsigned char c : first.files[saves]) {
+      char pair[3];
+      std::snprintf(pair, sizeof pair, "%02x", c);
+      file_bytes += pair;
+    }
+  }
+  session.collect_files = false;
 
   prepare_for_timing(session);
   Runs program_runs, floor_runs;

@@ -40,12 +40,17 @@ struct BesideFloor {
 
 // Runs the program on the input once to learn its output, then `runs` pairs
 // of runs of the program and the floor, alternating which goes first, after
-// one uncounted pair that warms the caches.
+// one uncounted pair that warms the caches. A program that saves a file
+// (`saves` names it) is set beside a floor that saves the same bytes too,
+// with one write, synced to the disk as a save must be.
 BesideFloor measure_beside_floor(const std::filesystem::path& folder, const char8_t* program,
-                                 const std::string& input, int runs);
+                                 const std::string& input, int runs, const char* saves = nullptr);
 
-// The environment variable through which the floor is given its bytes.
+// The environment variables through which the floor is given its bytes, and
+// the name and bytes (in hexadecimal) of the file it saves.
 inline constexpr const char* kFloorVariable = "COURSEWORK_FLOOR_OUTPUT";
+inline constexpr const char* kFloorFileVariable = "COURSEWORK_FLOOR_FILE";
+inline constexpr const char* kFloorFileBytesVariable = "COURSEWORK_FLOOR_FILE_BYTES";
 
 // The median of the ratios a[i] / b[i] of runs made side by side.
 double median_ratio(const std::vector<double>& a, const std::vector<double>& b);
