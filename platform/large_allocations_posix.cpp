@@ -1,15 +1,13 @@
 // The programs' own operator new: the C library's malloc, and for a block of
-// a huge page or more a hint that the system may back it with huge pages,
-// as the contact book's record blocks are. Filling the buffer of a 100 MiB
-// line then takes some hundred page faults instead of some fifty thousand,
-// which on a virtual machine cost more than the copying itself.
+// a huge page or more one aligned to huge pages, with a hint that the system
+// may back it with them, as the contact book's record blocks are. Joining
+// two lines of 50 MiB then takes some 2,000 page faults instead of some
+// 80,000, which on a virtual machine cost more than the copying itself.
 //
 // Linked into every program (not into the sanitizer build, whose runtime
 // keeps its own operator new to check every allocation).
 #include <sys/mman.h>
-#include <unistd.h>
 
-#include <cstdint>
 #include <cstdlib>
 #include <new>
 
@@ -17,33 +15,24 @@ namespace {
 
 constexpr std::size_t kHugePage = 2 << 20;
 
-// Only whole pages inside the block are hinted: memory beyond it may belong
-// to other blocks of the C library.
-void hint_huge_pages(void* block, std::size_t size) {
+// A block aligned to a huge page and a whole number of them long: every
+// page of it can be a huge one. Without huge pages it serves all the same.
+void* huge_page_block(std::size_t size) {
+  std::size_t whole = (size + kHugePage - 1) / kHugePage * kHugePage;
+  if (whole < size) return nullptr;  // beyond the address space
+  void* block = std::aligned_alloc(kHugePage, whole);
 #ifdef MADV_HUGEPAGE
-  static const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
-  auto start = (reinterpret_cast<std::uintptr_t>(block) + page - 1) / page * page;
-  auto end = (reinterpret_cast<std::uintptr_t>(block) + size) / page * page;
-  if (end > start) ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+  if (block != nullptr) ::madvise(block, whole, MADV_HUGEPAGE);
 #endif
+  return block;
 }
 
 }  // namespace
 
 void* operator new(std::size_t size) {
   for (;;) {
-    if (size >= kHugePage) {
-      // Aligned and rounded up to whole huge pages, so that every page of it can be one.
-      std::size_t whole = (size + kHugePage - 1) / kHugePage * kHugePage;
-      if (whole >= size) {
-        if (void* block = std::aligned_alloc(kHugePage, whole)) {
-          hint_huge_pages(block, whole);
-          return block;
-        }
-      }
-    } else if (void* block = std::malloc(size == 0 ? 1 : size)) {
-      return block;
-    }
+    void* block = size >= kHugePage ? huge_page_block(size) : std::malloc(size == 0 ? 1 : size);
+    if (block != nullptr) return block;
     std::new_handler handler = std::get_new_handler();
     if (handler == nullptr) throw std::bad_alloc();
     handler();
