@@ -6,13 +6,13 @@
 #include <new>
 
 #include "platform/gbk.h"
-#include "platform/memory.h"
 
 namespace {
 
 // Records are carved from blocks that grow with the book: the first is small,
-// so that a small book costs nothing at start, and the largest take huge
-// pages. A record takes its 64 bytes and no more.
+// so that a small book costs nothing at start, and the largest are large
+// enough for huge pages (see the programs' operator new). A record takes its
+// 64 bytes and no more.
 constexpr std::size_t kFirstBlock = 64 * 1024;
 constexpr std::size_t kLargestBlock = 8 << 20;
 
@@ -28,7 +28,7 @@ Pool pool;
 // a smaller one still holds a record or more.
 bool grow() {
   for (std::size_t size = pool.block; size >= sizeof(person); size /= 2) {
-    if (auto* block = static_cast<char*>(platform::allocate_block(size))) {
+    if (auto* block = static_cast<char*>(::operator new(size, std::nothrow))) {
       pool.next = block;
       pool.end = block + size;
       pool.block = std::min(2 * size, kLargestBlock);

@@ -1,8 +1,9 @@
 // The programs' own operator new: the C library's malloc, and for a block of
 // a huge page or more one aligned to huge pages, with a hint that the system
-// may back it with them, as the contact book's record blocks are. Joining
-// two lines of 50 MiB then takes some 2,000 page faults instead of some
-// 80,000, which on a virtual machine cost more than the copying itself.
+// may back it with them: the buffer of a long line, a large contact book's
+// record blocks. Joining two lines of 50 MiB then takes some 2,000 page
+// faults instead of some 80,000, which on a virtual machine cost more than
+// the copying itself.
 //
 // Linked into every program (not into the sanitizer build, whose runtime
 // keeps its own operator new to check every allocation).
