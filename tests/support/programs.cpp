@@ -61,7 +61,11 @@ fs::path program_path(const char8_t* deliverable) {
 
 std::vector<std::string> program_command(const char8_t* deliverable) {
   std::vector<std::string> command;
-  if (windows_programs()) command.push_back(environment("COURSEWORK_LAUNCHER"));
+  if (windows_programs()) {
+    std::istringstream launcher(environment("COURSEWORK_LAUNCHER"));
+    for (std::string word; launcher >> word;)
+      command.push_back(word);
+  }
   command.push_back(program_path(deliverable).string());
   return command;
 }

@@ -5,7 +5,8 @@
 // of the environment choose others:
 //   COURSEWORK_PROGRAMS  the folder that holds the programs, or several
 //                        separated by colons, searched in order;
-//   COURSEWORK_LAUNCHER  a command that runs them (wine). The programs are
+//   COURSEWORK_LAUNCHER  the command that runs them, words separated by
+//                        blanks ("setarch -R wine"). The programs are
 //                        then Windows programs, NAME.exe, and the files they
 //                        name in GBK have Unicode names on disk, which this
 //                        system spells in UTF-8.
