@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "numeric/reading.h"
+#include "platform/input.h"
 #include "platform/console.h"
 #include "platform/strrev.h"
 
@@ -216,7 +216,7 @@ int main() {
   platform::start_console();
   std::printf("请输入一个十进制数：");
   double x = 0.0;
-  if (!numeric::read_number(x)) return 0;
+  if (!platform::read_number(x)) return 0;
 
   char buffer[50] = {};
   for (int base = 2; base <= 9; ++base)

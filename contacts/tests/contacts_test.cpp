@@ -420,18 +420,20 @@ TEST(ContactDelete, DeletingTheOnlyContactLeavesAnEmptyBook) {
 
 // --- saving when the files cannot be written ---
 
-TEST(ContactSave, AFolderInPlaceOfTheFrequentFileFailsAfterTheContactFile) {
+TEST(ContactSave, AFolderInPlaceOfTheFrequentFileFailsTheSaveAndKeepsTheBookAndTheEdits) {
   Session session;
   session.files = {{kContacts, kBook}};
   session.folders = {kFrequent};
-  session.input = "5 1 Alice 1\n6\n0 1\n";
+  session.input = "5 1 Alice 1\n6\n2\n0 1\n";
   Outcome outcome = testing_support::run(u8"联系人", session);
   EXPECT_TRUE(outcome.exited_cleanly());
-  EXPECT_TRUE(same_bytes(
-      outcome.out,
-      dialogue({kPickTypes + kNameKey + kAliceFound + kConfirm + kDeleted, kCannotOpen})));
+  const std::string without_alice =
+      kTable + kBookTable.substr(kBookTable.find('\n', kTable.size()) + 1);
+  EXPECT_TRUE(
+      same_bytes(outcome.out, dialogue({kPickTypes + kNameKey + kAliceFound + kConfirm + kDeleted,
+                                        kCannotOpen, without_alice, kLeave})));
   // Nothing else, no temporary file, is left in the folder.
-  EXPECT_EQ(outcome.files, (std::map<std::string, std::string>{{kContacts, kBook.substr(45)}}));
+  EXPECT_EQ(outcome.files, (std::map<std::string, std::string>{{kContacts, kBook}}));
 }
 
 TEST(ContactSave, FailedWritesKeepTheOldFilesAndNeverClaimSuccess) {
@@ -453,13 +455,14 @@ TEST(ContactSave, FailedWritesKeepTheOldFilesAndNeverClaimSuccess) {
       std::filesystem::permissions(folder.path_of(kFrequent), std::filesystem::perms(0666));
     }
     Session session;
-    session.input = "1 Zed 1 2 1\n0 2\n";
+    session.input = "1 Zed 1 2 1\n0 2\n0 1\n";
     session.unprivileged = read_only;
     if (!read_only) session.in_child = file_size_limit;
     Outcome outcome = testing_support::run_in(folder.path(), u8"联系人", session);
     std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_all);
     EXPECT_TRUE(outcome.exited_cleanly()) << read_only;
-    EXPECT_TRUE(same_bytes(outcome.out, dialogue({kAdd, kExitQuestion + kCannotOpen})));
+    // The save failed: back to the menu, the new contact still there to be saved.
+    EXPECT_TRUE(same_bytes(outcome.out, dialogue({kAdd, kExitQuestion + kCannotOpen, kLeave})));
     EXPECT_EQ(outcome.files,
               (std::map<std::string, std::string>{{kContacts, kBook}, {kFrequent, old_frequent}}));
   }

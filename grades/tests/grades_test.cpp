@@ -32,23 +32,18 @@ Session session(std::string input, Files files = {}, std::vector<std::string> fo
   return s;
 }
 
-// A file the program can open but never write to: the write fails when flushed.
-// To a Windows program a device is no file: it gets an empty file instead,
-// on a disk that is full for it (no file may grow; the launcher must not end
-// by the signal for that).
+// A file the program can open but never write to, on a disk that is full
+// for it: no file may grow (and the program must not end by the signal for
+// that).
 Outcome run_on_full_disk(const char8_t* program, const char* file, const std::string& input) {
   ScratchFolder folder;
   Session full = session(input);
-  if (testing_support::windows_programs()) {
-    folder.write(file, "");
-    full.in_child = [] {
-      ::signal(SIGXFSZ, SIG_IGN);
-      rlimit limit{0, 0};
-      ::setrlimit(RLIMIT_FSIZE, &limit);
-    };
-  } else {
-    EXPECT_EQ(::symlink("/dev/full", (folder.path() / file).c_str()), 0);
-  }
+  folder.write(file, "");
+  full.in_child = [] {
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{0, 0};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  };
   return run_in(folder.path(), program, full);
 }
 
