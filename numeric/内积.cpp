@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/input.h"
 #include "platform/console.h"
+#include "platform/input.h"
 
 namespace {
 

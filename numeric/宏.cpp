@@ -1,8 +1,8 @@
 // 宏: reads two numbers and writes them exchanged, the exchange done by a macro.
 #include <cstdio>
 
-#include "platform/input.h"
 #include "platform/console.h"
+#include "platform/input.h"
 
 // Exchanges a and b through the temporary t.
 #define SWAP(a, b, t) \

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "platform/input.h"
 #include "platform/console.h"
+#include "platform/input.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // A save reaches the disk before it is reported: each new file is synced
 // before it takes the old one's place and the folder after, and a sync that
-// fails is a save that failed, with both files as they were. The program runs under strace, which writes
-// down its syncs and renames and can make any one sync fail.
+// fails is a save that failed, with both files as they were. The program runs under strace, which
+// writes down its syncs and renames and can make any one sync fail.
 #include <unistd.h>
 
 #include <cctype>
@@ -165,9 +165,9 @@ TEST(ReadErrors, ABookOrARecordFileThatFailsToReadIsNeverSavedShorter) {
     for (int failing = 1; failing <= 8; ++failing) {
       SCOPED_TRACE(std::string(c.id) + ", read " + std::to_string(failing) + " fails");
       ScratchFolder folder;
-      Outcome outcome = under_strace(program.name, session, folder.path().string(),
-                                     {"-o", "/dev/null", "-e",
-                                      "inject=read:error=EIO:when=" + std::to_string(failing)});
+      Outcome outcome = under_strace(
+          program.name, session, folder.path().string(),
+          {"-o", "/dev/null", "-e", "inject=read:error=EIO:when=" + std::to_string(failing)});
       ASSERT_TRUE(abuse::ended_cleanly(outcome)) << "is strace installed?";
       const std::string& kept = outcome.files[c.kept];
       if (outcome.out == c.refused) {
