@@ -13,7 +13,7 @@ using testing_support::same_bytes;
 
 const std::string kPrompt = "请输入一个大于6的偶数：";
 
-TEST(Goldbach, WritesTheFirstPairOfTheTableWithoutALineBreak) {
+TEST(goldbach, WritesTheFirstPairOfTheTableWithoutALineBreak) {
   struct Case {
     const char* input;
     const char* written;
@@ -38,7 +38,7 @@ TEST(Goldbach, WritesTheFirstPairOfTheTableWithoutALineBreak) {
   }
 }
 
-TEST(Goldbach, RefusedNumbersGetTheMessageAndOnlyFourStillAPair) {
+TEST(goldbach, RefusedNumbersGetTheMessageAndOnlyFourStillAPair) {
   struct Case {
     const char* input;
     const char* written;
@@ -62,7 +62,7 @@ TEST(Goldbach, RefusedNumbersGetTheMessageAndOnlyFourStillAPair) {
   }
 }
 
-TEST(Goldbach, EndOfInputEndsAfterThePrompt) {
+TEST(goldbach, EndOfInputEndsAfterThePrompt) {
   auto outcome = run(u8"偶数分解", "");
   EXPECT_TRUE(outcome.exited_cleanly());
   EXPECT_TRUE(same_bytes(outcome.out, kPrompt));
@@ -90,7 +90,7 @@ std::string table_search(int n) {
   return written;
 }
 
-TEST(Goldbach, WritesThePairOfTheFullTableSearchForEverySmallNumber) {
+TEST(goldbach, WritesThePairOfTheFullTableSearchForEverySmallNumber) {
   for (int n = -3; n <= 400; ++n) {
     auto outcome = run(u8"偶数分解", std::to_string(n));
     ASSERT_TRUE(same_bytes(outcome.out, kPrompt + table_search(n))) << n;
