@@ -156,7 +156,7 @@ TEST(GbkLiterals, EscapesHoldTheBytesGccMakesOfTheSameText) {
   };
   std::string source;
   for (const auto& t : texts)
-    source += "\"" + text(t.text) + "\"\n";
+    source.append("\"").append(text(t.text)).append("\"\n");
   Conversion conversion = convert(source);
   ASSERT_EQ(conversion.status, 0) << conversion.errors;
   std::istringstream lines(body(conversion));
