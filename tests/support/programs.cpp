@@ -70,6 +70,10 @@ std::vector<std::string> program_command(const char8_t* deliverable) {
   return command;
 }
 
+std::string gbk_as_utf8(const std::string& gbk) {
+  return convert("GBK", "UTF-8", gbk);
+}
+
 std::string disk_name(const std::string& name) {
   return windows_programs() ? convert("GBK", "UTF-8", name) : name;
 }

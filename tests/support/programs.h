@@ -44,6 +44,9 @@ std::filesystem::path file_path(const std::filesystem::path& folder, const std::
 void write_file(const std::filesystem::path& folder, const std::string& name,
                 const std::string& content);
 
+// GBK text as UTF-8 (unchanged when it is no GBK).
+std::string gbk_as_utf8(const std::string& gbk);
+
 // The whole content of a file.
 std::string read_file(const std::filesystem::path& path);
 
