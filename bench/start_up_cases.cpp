@@ -1,5 +1,6 @@
 // Every program on its smallest input: what starting it costs.
 #include <fstream>
+#include <string>
 #include <vector>
 
 #include "bench/sections.h"
@@ -60,19 +61,19 @@ void write_start_files(const std::filesystem::path& folder) {
 }  // namespace
 
 void start_up_cases(Context& context) {
-  context.table.section(
-      "Start-up: every program on its smallest input beside the floor, 300 runs each",
-      kFloorColumns);
+  context.table.section("Start-up: every program on its smallest input beside c_floor, " +
+                        std::to_string(kRuns) + " pairs of runs");
   std::filesystem::path folder = context.working_folder("start");
   write_start_files(folder);
   // The floor beside itself shows how far two equal programs differ in this
   // run: the noise the margin allows for.
+  Beside noise = measure_beside_floor(folder, u8"c_floor", "", kRuns);
   context.table.add(
-      floor_row("the floor itself (noise)", measure_beside_floor(folder, u8"c_floor", "", kRuns)));
+      beside_row("the floor itself (noise)", noise, margin_target(), at_yardstick(noise.ratio)));
   for (const StartCase& c : start_cases()) {
-    BesideFloor measured = measure_beside_floor(folder, c.program, c.input, kRuns, c.saves);
+    Beside measured = measure_beside_floor(folder, c.program, c.input, kRuns, c.saves);
     context.start[c.program] = measured.program;
-    context.table.add(floor_row(c.label, measured));
+    context.table.add(beside_row(c.label, measured, margin_target(), at_yardstick(measured.ratio)));
   }
 }
 
