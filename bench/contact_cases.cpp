@@ -15,7 +15,9 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kRuns = 11;
-constexpr long kCounts[] = {10000, 100000, 1000000};
+constexpr long kSmallest = 10000;
+constexpr long kLargest = 1000000;
+constexpr long kCounts[] = {kSmallest, 100000, kLargest};
 constexpr double kGrowthLimit = 2;  // per-contact cost of a book a hundred times larger
 
 struct Phase {
@@ -79,7 +81,7 @@ Figures measure_book(Context& context, long count) {
     if (measured.ok() && phase.saves && !saved_unchanged(folder)) {
       measured.program.problem = "the save changed the book";
     }
-    all = measured.program;
+    all = measured.program;  // the last phase is all four
     context.table.add(phase_row(book_label(count) + ": " + phase.label, measured));
   }
   fs::remove_all(folder);
@@ -96,15 +98,15 @@ void contact_cases(Context& context) {
     all.push_back(measure_book(context, count));
 
   const Figures& start = context.start_of(u8"联系人");
-  const std::string label = "联系人 all four, " + power_of_ten(kCounts[0]) + " -> " +
-                            power_of_ten(kCounts[std::size(kCounts) - 1]);
+  const std::string label =
+      "联系人 all four, " + power_of_ten(kSmallest) + " -> " + power_of_ten(kLargest);
   const std::string target = "per contact < x2 (linear)";
   if (!all.front().ok() || !all.back().ok() || !start.ok()) {
     context.table.add(failed_row(label, "not measured"));
     return;
   }
-  double growth = growth_per_item(all.front().median_ms, kCounts[0], all.back().median_ms,
-                                  kCounts[std::size(kCounts) - 1], start.median_ms);
+  double growth = growth_per_item(all.front().median_ms, kSmallest, all.back().median_ms, kLargest,
+                                  start.median_ms);
   context.table.add(derived_row(label, times(growth), target, at_most(growth, kGrowthLimit)));
 }
 

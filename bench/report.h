@@ -13,7 +13,7 @@ enum class Verdict { none, met, missed, failed };
 
 struct Row {
   std::string label;
-  std::vector<std::string> figures;  // under the section's column titles
+  std::vector<std::string> figures;  // under the column titles, kColumns
   std::string target;
   Verdict verdict = Verdict::none;
   std::string note;  // after the verdict: a ratio, or what went wrong
