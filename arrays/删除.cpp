@@ -31,7 +31,7 @@ int ask_count() {
   for (;;) {
     std::printf("您要输入多少个数字(小于20)：");
     int n = 0;
-    if (!accepted(platform::stdin_reader().read_int(n))) continue;
+    if (!accepted(platform::typed_input().read_int(n))) continue;
     if (n < kCapacity) return n;
     std::printf("最多只能输入%d个数字，请重新输入。\n", kCapacity - 1);
   }
@@ -41,7 +41,7 @@ float ask_number(int i) {
   for (;;) {
     std::printf("请输入第%d个数字:", i);
     float v = 0;
-    if (accepted(platform::stdin_reader().read_float(v))) return v;
+    if (accepted(platform::typed_input().read_float(v))) return v;
   }
 }
 
@@ -49,7 +49,7 @@ int ask_position() {
   for (;;) {
     std::printf("您要删除第几个数字:");
     int m = 0;
-    if (accepted(platform::stdin_reader().read_int(m))) return m;
+    if (accepted(platform::typed_input().read_int(m))) return m;
   }
 }
 

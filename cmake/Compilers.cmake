@@ -1,13 +1,15 @@
-# What each compiler is told. Sources are UTF-8, and every narrow literal must
+# What each compiler is told, on the targets of this project's own code: they
+# link coursework_options. Sources are UTF-8, and every narrow literal must
 # become GBK bytes in the binary: the programs' text is GBK on every system.
+add_library(coursework_options INTERFACE)
 if(MSVC)
   # Not tried here: no Visual Studio on the build machine.
   set(COURSEWORK_CHARSET_OPTIONS /source-charset:utf-8 /execution-charset:.936)
-  add_compile_options(/W4 /Zc:__cplusplus)
-  add_compile_definitions(_CRT_SECURE_NO_WARNINGS)
+  target_compile_options(coursework_options INTERFACE /W4 /Zc:__cplusplus)
+  target_compile_definitions(coursework_options INTERFACE _CRT_SECURE_NO_WARNINGS)
 elseif(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   set(COURSEWORK_CHARSET_OPTIONS -finput-charset=UTF-8 -fexec-charset=GBK)
-  add_compile_options(-Wall -Wextra -Wpedantic)
+  target_compile_options(coursework_options INTERFACE -Wall -Wextra -Wpedantic)
 endif()
 
 # A compiler that cannot make GBK literals would build programs that print
@@ -27,22 +29,22 @@ if(NOT COURSEWORK_GBK_LITERALS)
     "turn string literals into GBK bytes. Build with GCC (g++ 12 or later; MinGW-w64 GCC for "
     "Windows) or MSVC: for example, remove the build folder and run again with CXX=g++.")
 endif()
-add_compile_options(${COURSEWORK_CHARSET_OPTIONS})
+target_compile_options(coursework_options INTERFACE ${COURSEWORK_CHARSET_OPTIONS})
 
 if(MINGW)
   # The runtime's own printf and strtod differ from the C standard (inf and
   # nan, digits of large values); MinGW-w64's conforming ones give the same
   # bytes as on Linux. Every program is one .exe that needs no DLL beyond
   # those of Windows itself.
-  add_compile_definitions(__USE_MINGW_ANSI_STDIO=1)
-  add_link_options(-static)
+  target_compile_definitions(coursework_options INTERFACE __USE_MINGW_ANSI_STDIO=1)
+  target_link_options(coursework_options INTERFACE -static)
 endif()
 
 if(COURSEWORK_SANITIZE)
   if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     message(FATAL_ERROR "The sanitizer build needs GCC.")
   endif()
-  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all
-                      -fno-omit-frame-pointer)
-  add_link_options(-fsanitize=address,undefined)
+  target_compile_options(coursework_options INTERFACE -fsanitize=address,undefined
+                         -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_link_options(coursework_options INTERFACE -fsanitize=address,undefined)
 endif()

@@ -30,8 +30,10 @@ if(WIN32)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_SYSTEM_NAME win64)
 else()
-  execute_process(COMMAND ldd --version OUTPUT_VARIABLE ldd_version ERROR_QUIET)
-  string(REGEX MATCH "[0-9]+\\.[0-9]+" COURSEWORK_GLIBC_VERSION "${ldd_version}")
+  # The C library the programs were built with, as the package system knows it.
+  execute_process(COMMAND dpkg-query --showformat=\${Version} --show libc6
+                  OUTPUT_VARIABLE libc_version ERROR_QUIET)
+  string(REGEX MATCH "^[0-9]+\\.[0-9]+" COURSEWORK_GLIBC_VERSION "${libc_version}")
   if(NOT COURSEWORK_GLIBC_VERSION)
     set(COURSEWORK_GLIBC_VERSION 2.36)
   endif()

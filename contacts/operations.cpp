@@ -3,17 +3,42 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
-#include "contacts/typed_input.h"
 #include "platform/input.h"
 
 namespace {
 
 using Finder = person* (*)(person*, const char*);
 
-const char kBadType[] = "\n                输入格式错误！";
-const char kNewContactCaption[] =
+const char kCaption[] =
     "\n请输入新联系人的  姓名   电话号码      QQ号  是否为常用联系人(是输入1，否输入0)\n";
+const char kBadType[] = "\n                输入格式错误！";
+// The phone prompt of a search has two blanks fewer than that of revising
+// and deleting.
+const char kSearchPhonePrompt[] = "\n           请输入电话号码:";
+const char kPickPhonePrompt[] = "\n             请输入电话号码:";
+
+// Name, phone, QQ number and flag of a contact, as typed. A flag that is no
+// integer is consumed and taken as 0 (not frequent). The end of input ends
+// the program.
+void read_contact(person& fields) {
+  platform::Reader& in = platform::typed_input();
+  if (!read_text(fields.name, in) || !read_text(fields.phone, in) || !read_text(fields.qq, in) ||
+      !platform::read_number(fields.familiar, in))
+    platform::end_program();
+}
+
+// A search key, its token up to a NUL byte; false when that is longer than
+// a field holds, since such a key can never equal a stored field. The end
+// of input ends the program.
+bool read_key(char (&key)[kFieldSize]) {
+  std::string token;
+  if (platform::typed_input().read_token(token) == platform::Got::end) platform::end_program();
+  token.resize(token.find('\0') == std::string::npos ? token.size() : token.find('\0'));
+  std::snprintf(key, kFieldSize, "%s", token.c_str());
+  return token.size() < kFieldSize;
+}
 
 // Inserts `record` by name: in front of a first record whose name is equal
 // or greater, otherwise just before the first later record whose name is
@@ -25,30 +50,19 @@ person* insert_by_name(person* first, person* record) {
     return record;
   }
   person* before = first;
-  while (before->next != nullptr && std::strcmp(before->next->name, record->name) <= 0) {
+  while (before->next != nullptr && std::strcmp(before->next->name, record->name) <= 0)
     before = before->next;
-  }
   record->next = before->next;
   before->next = record;
   return first;
 }
 
-// A found contact's row: `lead`, then name, phone and QQ number in their
-// columns and three blanks.
-void print_columns(const char* lead, const person* p) {
-  char row[kColumnsSize + 3];
-  char* end = put_columns(row, *p);
-  std::memcpy(end, "   ", 3);
-  std::fputs(lead, stdout);
-  std::fwrite(row, 1, static_cast<std::size_t>(end + 3 - row), stdout);
-}
-
-template <typename Matches>
-person* seek(person* start, Matches matches) {
+// The first contact from `start` on whose field equals `key`, its row printed.
+person* seek(person* start, const char* key, char (person::*field)[kFieldSize]) {
   for (person* p = start; p != nullptr; p = p->next) {
-    if (matches(p)) {
-      print_columns("\n", p);
-      std::puts(p->familiar == 1 ? "常用" : "不常用");
+    if (std::strcmp(p->*field, key) == 0) {
+      std::printf("\n%-10s %-15s %-15s   %s\n", p->name, p->phone, p->qq,
+                  p->familiar == 1 ? "常用" : "不常用");
       return p;
     }
   }
@@ -56,8 +70,8 @@ person* seek(person* start, Matches matches) {
 }
 
 // Prints the menu of search types (`search` adds the frequent contacts)
-// and reads the type; false for a token that is not a number.
-bool ask_type(bool with_frequent, int& type) {
+// and reads the type; 0 for a token that is no number.
+int ask_type(bool with_frequent) {
   std::puts("\n             >请输入要查找的类型<");
   std::puts("               姓名查找请输入1");
   std::puts("               电话查找请输入2");
@@ -65,30 +79,19 @@ bool ask_type(bool with_frequent, int& type) {
   if (with_frequent) std::puts("            常用联系人查找请输入4");
   std::puts("");
   std::fputs("                    >>>", stdout);
-  return read_number(type);
+  int type = 0;
+  return read_answer(type) ? type : 0;
 }
 
-// Calls the finder from the first record on until the list is exhausted;
-// returns how many contacts it printed.
-int list_matches(person* first, Finder finder, const char* key) {
-  int found = 0;
-  for (person* p = first; p != nullptr; p = p->next) {
-    p = finder(p, key);
-    if (p == nullptr) break;
-    ++found;
-  }
-  return found;
-}
-
-// The finder for a search type of `revise` and `del`, after printing its
-// key prompt; null for a type they do not offer.
-Finder finder_for(int type) {
+// The finder for a search type, after printing its key prompt; null for a
+// type it does not stand for.
+Finder finder_for(int type, const char* phone_prompt) {
   switch (type) {
     case 1:
       std::fputs("\n             请输入姓名:", stdout);
       return seekname;
     case 2:
-      std::fputs("\n             请输入电话号码:", stdout);
+      std::fputs(phone_prompt, stdout);
       return seekphone;
     case 3:
       std::fputs("\n             请输入QQ号:", stdout);
@@ -103,8 +106,8 @@ Finder finder_for(int type) {
 // not offered, nothing matched or nothing was confirmed; the messages for
 // a bad type and for no match at all are printed here.
 person* choose_contact(person* first, int& type) {
-  Finder finder = nullptr;
-  if (ask_type(false, type)) finder = finder_for(type);
+  type = ask_type(false);
+  Finder finder = finder_for(type, kPickPhonePrompt);
   if (finder == nullptr) {
     std::fputs(kBadType, stdout);
     return nullptr;
@@ -112,34 +115,37 @@ person* choose_contact(person* first, int& type) {
   char key[kFieldSize];
   bool usable = read_key(key);
   int shown = 0;
-  person* chosen = nullptr;
-  for (person* p = usable ? first : nullptr; p != nullptr; p = p->next) {
-    p = finder(p, key);
-    if (p == nullptr) break;
+  person* cursor = usable ? first : nullptr;
+  while (cursor != nullptr) {
+    cursor = finder(cursor, key);
+    if (cursor == nullptr) break;
     ++shown;
     std::fputs("\n这是不是您需要的信息？是输入1，否输入0：", stdout);
     int answer = 0;
-    if (read_number(answer) && answer == 1) {
-      chosen = p;
-      break;
-    }
+    if (read_answer(answer) && answer == 1) return cursor;
+    cursor = cursor->next;
   }
-  if (shown == 0) {
+  if (shown == 0)
     std::puts(type == 3 ? "\n                 <查无此人!>" : "\n                <查无此人!>");
-  }
-  return chosen;
+  return nullptr;
 }
 
 }  // namespace
 
+bool read_answer(int& value) {
+  platform::Got got = platform::typed_input().read_int(value);
+  if (got == platform::Got::end) platform::end_program();
+  return got == platform::Got::value;
+}
+
 person* add(person* first) {
-  std::fputs(kNewContactCaption, stdout);
+  std::fputs(kCaption, stdout);
   std::fputs("\n              >>>", stdout);
   person fields{};
-  if (!read_contact(fields)) platform::end_program();
+  read_contact(fields);
   // Allocated once the answers are in, so that they are consumed even when
   // there is no memory left for the contact.
-  person* record = new_person();
+  auto* record = static_cast<person*>(std::malloc(sizeof(person)));
   if (record == nullptr) {
     report_no_memory();
     return first;
@@ -151,30 +157,27 @@ person* add(person* first) {
 
 void skim(person* first) {
   std::puts("\n 姓名        电话号码          QQ        常用联系人");
-  Rows rows(stdout);
-  for (const person* p = first; p != nullptr; p = p->next) {
-    char* end = put_columns(rows.next(), *p);
-    rows.end_row(put_text(end, p->familiar == 1 ? "   是\n" : "   否\n"));
-  }
-  rows.finish();
+  for (const person* p = first; p != nullptr; p = p->next)
+    std::printf("%-10s %-15s %-15s   %s\n", p->name, p->phone, p->qq,
+                p->familiar == 1 ? "是" : "否");
 }
 
 person* seekname(person* start, const char* key) {
-  return seek(start, [key](const person* p) { return std::strcmp(p->name, key) == 0; });
+  return seek(start, key, &person::name);
 }
 
 person* seekphone(person* start, const char* key) {
-  return seek(start, [key](const person* p) { return std::strcmp(p->phone, key) == 0; });
+  return seek(start, key, &person::phone);
 }
 
 person* seekqq(person* start, const char* key) {
-  return seek(start, [key](const person* p) { return std::strcmp(p->qq, key) == 0; });
+  return seek(start, key, &person::qq);
 }
 
 person* seekfamiliar(person* start) {
   for (person* p = start; p != nullptr; p = p->next) {
     if (p->familiar == 1) {
-      print_columns("\n    ", p);
+      std::printf("\n    %-10s %-15s %-15s   ", p->name, p->phone, p->qq);
       return p;
     }
   }
@@ -182,49 +185,39 @@ person* seekfamiliar(person* start) {
 }
 
 void search(person* first) {
-  int type = 0;
-  if (!ask_type(true, type)) type = 0;
-  Finder finder = nullptr;
-  switch (type) {
-    case 1:
-      std::fputs("\n             请输入姓名:", stdout);
-      finder = seekname;
-      break;
-    case 2:
-      std::fputs("\n           请输入电话号码:", stdout);
-      finder = seekphone;
-      break;
-    case 3:
-      std::fputs("\n             请输入QQ号:", stdout);
-      finder = seekqq;
-      break;
-    case 4: {
-      int found = 0;
-      for (person* p = first; p != nullptr; p = p->next) {
-        p = seekfamiliar(p);
-        if (p == nullptr) break;
-        ++found;
-      }
-      if (found == 0) std::puts("                   没有常用联系人QAQ!");
-      return;
+  int type = ask_type(true);
+  int found = 0;
+  person* cursor = first;
+  if (type == 4) {
+    while (cursor != nullptr && (cursor = seekfamiliar(cursor)) != nullptr) {
+      ++found;
+      cursor = cursor->next;
     }
-    default:
-      std::fputs(kBadType, stdout);
-      return;
+    if (found == 0) std::puts("                   没有常用联系人QAQ!");
+    return;
+  }
+  Finder finder = finder_for(type, kSearchPhonePrompt);
+  if (finder == nullptr) {
+    std::fputs(kBadType, stdout);
+    return;
   }
   char key[kFieldSize];
-  bool usable = read_key(key);
-  if (!usable || list_matches(first, finder, key) == 0) std::puts("\n                <查无此人>!");
+  if (!read_key(key)) cursor = nullptr;
+  while (cursor != nullptr && (cursor = finder(cursor, key)) != nullptr) {
+    ++found;
+    cursor = cursor->next;
+  }
+  if (found == 0) std::puts("\n                <查无此人>!");
 }
 
 void revise(person* first) {
   int type = 0;
   person* chosen = choose_contact(first, type);
   if (chosen == nullptr) return;
-  std::fputs(kNewContactCaption, stdout);
+  std::fputs(kCaption, stdout);
   std::fputs("              >>>", stdout);
   person fields{};
-  if (!read_contact(fields)) platform::end_program();
+  read_contact(fields);
   fields.next = chosen->next;
   *chosen = fields;
   std::puts(type == 3 ? "\n                <修改成功>！" : "\n                <修改成功!>");
@@ -238,12 +231,11 @@ person* del(person* first) {
     first = chosen->next;
   } else {
     person* before = first;
-    while (before->next != chosen) {
+    while (before->next != chosen)
       before = before->next;
-    }
     before->next = chosen->next;
   }
-  release(chosen);
+  std::free(chosen);
   std::puts("\n                <删除成功!>");
   return first;
 }

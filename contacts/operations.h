@@ -4,6 +4,10 @@
 
 #include "contacts/person.h"
 
+// An integer the user typed; false for a token that is no integer, which is
+// consumed. The end of input ends the program.
+bool read_answer(int& value);
+
 // Asks for a new contact and inserts it by name; returns the first record.
 person* add(person* first);
 

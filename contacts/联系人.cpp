@@ -2,20 +2,14 @@
 // searches, revises and deletes them from a menu, and saves them on request
 // to "联系人.txt" and, the frequent contacts only, to "常用联系人.txt".
 #include <cstdio>
-#include <cstdlib>
-#include <new>
 
 #include "contacts/contact_files.h"
 #include "contacts/operations.h"
 #include "contacts/person.h"
-#include "contacts/typed_input.h"
 #include "platform/console.h"
-#include "platform/input.h"
+#include "platform/file.h"
 
 namespace {
-
-// The one handle on the contact list, which lasts until the program ends.
-person* book = nullptr;
 
 void show_menu() {
   std::puts("\n\n**************欢迎进入通信录系统**************\n");
@@ -30,60 +24,58 @@ void show_menu() {
   std::fputs("                    >>>", stdout);
 }
 
-// Asks whether the book was saved and saves it on answer 2.
-void exit_dialogue() {
+// Asks whether the book was saved and saves it on answer 2. False when that
+// save failed: the user goes back to the menu with the book unsaved.
+bool exit_dialogue(person* first) {
   std::fputs(
       "\n                您保存了吗？\n\n"
       "已保存请输入1，未保存请输入2，手残删错联系人就是不保存请输入3：",
       stdout);
   int answer = 0;
-  if (read_number(answer) && answer == 2) output(book);
+  if (read_answer(answer) && answer == 2 && !output(first)) return false;
   std::puts("\n\n               <感谢您的使用!>");
-}
-
-void run_menu() {
-  for (;;) {
-    show_menu();
-    int choice = -1;
-    if (!read_number(choice)) choice = -1;
-    switch (choice) {
-      case 0:
-        exit_dialogue();
-        return;
-      case 1:
-        book = add(book);
-        break;
-      case 2:
-        skim(book);
-        break;
-      case 3:
-        search(book);
-        break;
-      case 4:
-        revise(book);
-        break;
-      case 5:
-        book = del(book);
-        break;
-      case 6:
-        output(book);
-        break;
-      default:
-        std::fputs("\n            格式错误，请重新输入！\n                    >>>", stdout);
-        break;
-    }
-  }
+  return true;
 }
 
 }  // namespace
 
 int main() {
   platform::start_console();
-  try {
-    book = load(book);
-    run_menu();
-  } catch (const std::bad_alloc&) {
-    report_no_memory();
+  // Two books open on the same files would each save over the other's work.
+  if (!platform::hold_working_folder()) {
+    std::puts("通信录已在另一个窗口中打开，请先关闭那个窗口！");
+    return 0;
   }
-  return 0;
+  person* first = load();
+  for (;;) {
+    show_menu();
+    int choice = -1;
+    if (!read_answer(choice)) choice = -1;
+    switch (choice) {
+      case 0:
+        if (exit_dialogue(first)) return 0;
+        break;
+      case 1:
+        first = add(first);
+        break;
+      case 2:
+        skim(first);
+        break;
+      case 3:
+        search(first);
+        break;
+      case 4:
+        revise(first);
+        break;
+      case 5:
+        first = del(first);
+        break;
+      case 6:
+        output(first);
+        break;
+      default:
+        std::fputs("\n            格式错误，请重新输入！\n                    >>>", stdout);
+        break;
+    }
+  }
 }

@@ -7,7 +7,8 @@ namespace grades {
 
 // Fills the three records from a file opened for reading. Bytes a short file
 // does not supply are zero, so a missing record reads as an empty one.
-void read_records(int descriptor, student* records);
+// False when the file could not be read.
+bool read_records(int descriptor, student* records);
 
 // Writes the three records, in the given order, as the whole new content of
 // the file: an interrupted or failed write leaves the old file as it was.

@@ -2,15 +2,11 @@
 // by score, highest first; equal scores keep the order they were typed in.
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 #include "platform/console.h"
-#include "platform/gbk.h"
 #include "platform/input.h"
 
 namespace {
-
-using platform::Got;
 
 constexpr int kCount = 10;
 constexpr int kNameSize = 50;
@@ -22,12 +18,11 @@ struct Table {
   int scores[kCount + 1] = {};
 };
 
+// A name cut to its field; a score that is no integer, or was never typed,
+// counts as 0.
 void read_student(Table& table, int k) {
-  auto& in = platform::stdin_reader();
-  std::string name;
-  if (in.read_token(name) == Got::value) platform::copy_field(table.names[k], kNameSize, name);
-  // A score that is not an integer, or was never typed, counts as 0.
-  if (in.read_int(table.scores[k]) != Got::value) table.scores[k] = 0;
+  platform::read_field(table.names[k], kNameSize);
+  platform::read_number(table.scores[k]);
 }
 
 void exchange(Table& table, int j) {

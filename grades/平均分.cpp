@@ -2,32 +2,21 @@
 // averages, then the student with the highest average and the one with the lowest.
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 #include "platform/console.h"
-#include "platform/gbk.h"
 #include "platform/input.h"
 
 namespace {
-
-using platform::Got;
 
 constexpr int kTable = 50;
 constexpr int kNumberSize = 20;
 constexpr int kStudentsRead = 2;
 
-// A score that is not a number, or was never typed, counts as 0.
+// A score that is no number, or was never typed, counts as 0.
 double read_score() {
   double score = 0;
-  if (platform::stdin_reader().read_double(score) != Got::value) score = 0;
+  platform::read_number(score);
   return score;
-}
-
-void read_number(char* number) {
-  std::string text;
-  if (platform::stdin_reader().read_token(text) == Got::value) {
-    platform::copy_field(number, kNumberSize, text);
-  }
 }
 
 }  // namespace
@@ -44,7 +33,7 @@ int main() {
   std::printf("请依次键入同学的学号、三门课成绩，四项间用空格隔开。\n");
   for (int k = 1; k <= kStudentsRead; ++k) {
     std::printf("同学%d：", k);
-    read_number(numbers[k]);
+    platform::read_field(numbers[k], kNumberSize);
     double first = read_score();
     double second = read_score();
     double third = read_score();

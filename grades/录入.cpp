@@ -1,41 +1,24 @@
 // 录入: asks for three students' number, name and three course scores, and
 // writes their records, each with its total, to stud_dat.
 #include <cstdio>
-#include <string>
 
 #include "grades/record_file.h"
 #include "grades/student.h"
 #include "platform/console.h"
 #include "platform/file.h"
-#include "platform/gbk.h"
 #include "platform/input.h"
 
 namespace {
 
-using platform::Got;
-
-// Text longer than its field is cut at a character boundary; an entry cut
-// short by the end of input stays empty.
-void read_text(char* field, std::size_t capacity) {
-  std::string text;
-  if (platform::stdin_reader().read_token(text) == Got::value) {
-    platform::copy_field(field, capacity, text);
-  }
-}
-
-// A score that is not a number, or was never typed, counts as 0.
-float read_score() {
-  float score = 0;
-  if (platform::stdin_reader().read_float(score) != Got::value) score = 0;
-  return score;
-}
-
+// Number, name and three scores. Text longer than its field is cut at a
+// character boundary, a score that is no number counts as 0, and what the
+// end of input leaves unread stays empty.
 student read_entry() {
   student entry{};
-  read_text(entry.num, sizeof entry.num);
-  read_text(entry.name, sizeof entry.name);
+  platform::read_field(entry.num, sizeof entry.num);
+  platform::read_field(entry.name, sizeof entry.name);
   for (float& score : entry.score)
-    score = read_score();
+    platform::read_number(score);
   entry.total = (entry.score[0] + entry.score[1]) + entry.score[2];
   return entry;
 }

@@ -39,8 +39,12 @@ int main() {
     return 0;
   }
   student records[kStudents];
-  grades::read_records(file, records);
+  bool read = grades::read_records(file, records);
   platform::close_file(file);
+  if (!read) {
+    std::printf("打不开！\n");
+    return 0;
+  }
 
   std::printf("%s\n", kHeader);
   for (const student& record : records)

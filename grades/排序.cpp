@@ -34,8 +34,12 @@ int main() {
     platform::close_file(in);
     return 0;
   }
-  grades::read_records(in, records);
+  bool read = grades::read_records(in, records);
   platform::close_file(in);
+  if (!read) {
+    std::printf("打不开1！\n");
+    return 0;
+  }
 
   bubblechange(order);
   grades::write_records("stud_sort", order);

@@ -1,16 +1,13 @@
 // 读写: reads five (name, integer) pairs, writes them as lines over the start
 // of the existing test.txt, reads five pairs back from the file and prints them.
 #include <cstdio>
-#include <string>
 
 #include "platform/console.h"
 #include "platform/file.h"
-#include "platform/gbk.h"
 #include "platform/input.h"
 
 namespace {
 
-using platform::Got;
 using platform::Reader;
 
 constexpr int kPairs = 5;
@@ -25,9 +22,8 @@ struct Pairs {
 // field; an integer that is not a number, or was never there, counts as 0.
 void read_pairs(Reader& in, Pairs& pairs) {
   for (int k = 0; k < kPairs; ++k) {
-    std::string name;
-    if (in.read_token(name) == Got::value) platform::copy_field(pairs.names[k], kNameSize, name);
-    if (in.read_int(pairs.values[k]) != Got::value) pairs.values[k] = 0;
+    platform::read_field(pairs.names[k], kNameSize, in);
+    platform::read_number(pairs.values[k], in);
   }
 }
 
@@ -43,7 +39,7 @@ bool write_pairs(std::FILE* file, const Pairs& pairs) {
 int main() {
   platform::start_console();
   Pairs typed;
-  read_pairs(platform::stdin_reader(), typed);
+  read_pairs(platform::typed_input(), typed);
 
   std::FILE* file = platform::open_for_update("test.txt");
   if (file == nullptr) {
@@ -58,8 +54,14 @@ int main() {
   // Back to the beginning of the same open file, and read what it now holds.
   Pairs read_back;
   Reader from_file(platform::descriptor_of(file));
-  if (from_file.rewind()) read_pairs(from_file, read_back);
+  bool read = from_file.rewind();
+  if (read) read_pairs(from_file, read_back);
+  read = read && !from_file.failed();
   std::fclose(file);
+  if (!read) {
+    std::printf("打不开！\n");
+    return 0;
+  }
 
   for (int k = 0; k < kPairs; ++k) {
     std::printf("%s %d\n", read_back.names[k], read_back.values[k]);

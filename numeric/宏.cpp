@@ -1,8 +1,8 @@
 // 宏: reads two numbers and writes them exchanged, the exchange done by a macro.
 #include <cstdio>
 
-#include "numeric/reading.h"
 #include "platform/console.h"
+#include "platform/input.h"
 
 // Exchanges a and b through the temporary t.
 #define SWAP(a, b, t) \
@@ -18,7 +18,7 @@ int main() {
   double first = 0.0;
   double second = 0.0;
   double temporary = 0.0;
-  if (!numeric::read_number(first) || !numeric::read_number(second)) return 0;
+  if (!platform::read_number(first) || !platform::read_number(second)) return 0;
   SWAP(first, second, temporary);
   std::printf("%lf %lf", first, second);
   return 0;

@@ -2,29 +2,20 @@
 // per base. Bases 2 to 9 come out as a number whose decimal digits spell the
 // base digits; bases 11 to 36 as a string of digits and capital letters.
 //
-// Beyond the ranges the two conversions are made for (integer parts from
-// 2^31 on, or base digits that read as a decimal number above 2^31 - 1) a
-// line shows the true digits of the value in its base all the same: the
-// integer digits in full, then the fractional digits as within range (six
-// rounded for bases 2 to 9, ten cut for the others). Infinities and NaN have
-// no digits and are written as the "%lf" format writes them.
-#include <bit>
+// Beyond the ranges the two conversions are made for, a line shows the true
+// digits of the value in its base all the same (at the end of this file).
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
-#include "numeric/reading.h"
 #include "platform/console.h"
+#include "platform/input.h"
 #include "platform/strrev.h"
 
 namespace {
-
-// The largest integer part, by base, whose base digits read as a decimal
-// number still fit a 32-bit int.
-constexpr int kTrans1Largest[10] = {0,       0,        1023,     52487,     655359,
-                                    4687499, 23234687, 90589729, 295600127, 841031062};
 
 // Multiplies the fraction by the base and takes the whole part off as the
 // next digit, cut, never rounded.
@@ -34,6 +25,8 @@ int next_fraction_digit(double& fraction, int base) {
   fraction = fraction - digit;
   return digit;
 }
+
+}  // namespace
 
 // The value in base 2 to 9 as a number whose decimal digits are the base
 // digits: the integer part's digits before the point, the first nine
@@ -97,6 +90,62 @@ void trans2(double x, char* buffer, int base) {
   buffer[position] = '\0';
 }
 
+namespace {
+
+// Beyond the ranges of the two conversions (at the end of this file).
+bool fits_trans1(double x, int base);
+bool fits_trans2(double x);
+std::string trans1_text_beyond(double x, int base);
+std::string trans2_text_beyond(double x, int base);
+
+void write_small_base(double x, int base) {
+  if (fits_trans1(x, base)) {
+    std::printf(" %d进制：%lf\n", base, trans1(x, base));
+  } else {
+    std::printf(" %d进制：%s\n", base, trans1_text_beyond(x, base).c_str());
+  }
+}
+
+void write_large_base(double x, char* buffer, int base) {
+  std::printf("%d进制：", base);
+  if (fits_trans2(x)) {
+    trans2(x, buffer, base);
+    std::puts(buffer);
+  } else {
+    std::puts(trans2_text_beyond(x, base).c_str());
+  }
+}
+
+}  // namespace
+
+int main() {
+  platform::start_console();
+  std::printf("请输入一个十进制数：");
+  double x = 0.0;
+  if (!platform::read_number(x)) return 0;
+
+  char buffer[50] = {};
+  for (int base = 2; base <= 9; ++base)
+    write_small_base(x, base);
+  for (int base = 11; base <= 36; ++base)
+    write_large_base(x, buffer, base);
+  return 0;
+}
+
+namespace {
+
+// Beyond the ranges of trans1 and trans2 (integer parts from 2^31 on, or
+// base digits that read as a decimal number above 2^31 - 1), a line shows
+// the true digits of the value in its base all the same: the integer digits
+// in full, then the fractional digits as within range (six rounded for bases
+// 2 to 9, ten cut for the others). Infinities and NaN have no digits and are
+// written as the "%lf" format writes them.
+
+// The largest integer part, by base, whose base digits read as a decimal
+// number still fit a 32-bit int.
+constexpr int kTrans1Largest[10] = {0,       0,        1023,     52487,     655359,
+                                    4687499, 23234687, 90589729, 295600127, 841031062};
+
 constexpr char kDigits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
 // The base digits of a whole number held in a double, most significant first;
@@ -105,7 +154,8 @@ std::string whole_digits(double whole, int base) {
   if (whole < 1.0) return "";
   // whole = bits * 2^shift, read off its binary form: a number from 1 up is
   // normal, so its 52 stored bits follow an implicit leading 1.
-  auto raw = std::bit_cast<std::uint64_t>(whole);
+  std::uint64_t raw;
+  std::memcpy(&raw, &whole, sizeof raw);
   std::uint64_t bits = (raw & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
   int shift = static_cast<int>((raw >> 52) & 0x7FF) - 1075;
   if (shift < 0) {
@@ -192,36 +242,4 @@ std::string trans2_text_beyond(double x, int base) {
   return text;
 }
 
-void write_small_base(double x, int base) {
-  if (fits_trans1(x, base)) {
-    std::printf(" %d进制：%lf\n", base, trans1(x, base));
-  } else {
-    std::printf(" %d进制：%s\n", base, trans1_text_beyond(x, base).c_str());
-  }
-}
-
-void write_large_base(double x, char* buffer, int base) {
-  std::printf("%d进制：", base);
-  if (fits_trans2(x)) {
-    trans2(x, buffer, base);
-    std::puts(buffer);
-  } else {
-    std::puts(trans2_text_beyond(x, base).c_str());
-  }
-}
-
 }  // namespace
-
-int main() {
-  platform::start_console();
-  std::printf("请输入一个十进制数：");
-  double x = 0.0;
-  if (!numeric::read_number(x)) return 0;
-
-  char buffer[50] = {};
-  for (int base = 2; base <= 9; ++base)
-    write_small_base(x, base);
-  for (int base = 11; base <= 36; ++base)
-    write_large_base(x, buffer, base);
-  return 0;
-}

@@ -5,9 +5,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 #include <string>
 
 #include "platform/console.h"
+#include "platform/console_internal.h"
 #include "platform/file.h"
 #include "platform/transcoder.h"
 
@@ -97,6 +99,17 @@ void convert_typed_input() {
   }
 }
 
+// Whether what is typed at a terminal is converted: the terminal shows
+// UTF-8, decided once, at the first read.
+bool typed_input_converted() {
+  static bool decided = false;
+  if (!decided) {
+    decided = true;
+    if (utf8_locale && ::isatty(STDIN_FILENO)) convert_typed_input();
+  }
+  return typed_input != nullptr;
+}
+
 }  // namespace
 
 void start_console() {
@@ -104,6 +117,7 @@ void start_console() {
   if (started) return;
   started = true;
 
+  std::set_new_handler(end_for_lack_of_memory);
   static char out_buffer[kOutputBuffer];
   // A terminal shows UTF-8 unless its locale names GBK.
   const bool utf8 =
@@ -114,31 +128,24 @@ void start_console() {
   utf8_locale = utf8;
 }
 
-void flush_output() {
+// A read that ends inside a typed character brings nothing yet, so reading
+// goes on until something arrives.
+bool read_standard_input(std::string& buffer) {
   std::fflush(stdout);
-}
-
-bool typed_input_converted() {
-  static bool decided = false;
-  if (!decided) {
-    decided = true;
-    if (utf8_locale && ::isatty(STDIN_FILENO)) convert_typed_input();
-  }
-  return typed_input != nullptr;
-}
-
-// A read that ends inside a character brings nothing yet, so reading goes
-// on until something arrives.
-bool read_typed_input(std::string& buffer) {
   const std::size_t old = buffer.size();
-  std::string chunk(kTypedChunk, '\0');
+  static char chunk[kTypedChunk];
   for (;;) {
-    long n = read_some(kStandardInput, chunk.data(), chunk.size());
+    long n = read_some(STDIN_FILENO, chunk, sizeof chunk);
     if (n <= 0) {
-      typed_input->finish(buffer);  // an unfinished character is kept as typed
+      if (typed_input_converted()) typed_input->finish(buffer);  // kept as typed
       return false;
     }
-    typed_input->convert(std::string_view(chunk.data(), static_cast<std::size_t>(n)), buffer);
+    std::string_view piece(chunk, static_cast<std::size_t>(n));
+    if (!typed_input_converted()) {
+      buffer.append(piece);
+      return true;
+    }
+    typed_input->convert(piece, buffer);
     if (buffer.size() > old) return true;
   }
 }

@@ -17,9 +17,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 #include <string>
 
 #include "platform/console.h"
+#include "platform/console_internal.h"
+#include "platform/file.h"
 #include "platform/transcoder.h"
 #include "platform/utf16_windows.h"
 
@@ -228,6 +231,7 @@ void start_console() {
   if (started) return;
   started = true;
 
+  std::set_new_handler(end_for_lack_of_memory);
   ::_setmode(::_fileno(stdin), _O_BINARY);
   ::_setmode(::_fileno(stdout), _O_BINARY);
   HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
@@ -244,17 +248,15 @@ void start_console() {
   if (is_console(in)) console_input = new ConsoleInput(in);
 }
 
-void flush_output() {
+bool read_standard_input(std::string& buffer) {
   std::fflush(stdout);
   if (console_output != nullptr) console_output->show_all();
-}
-
-bool typed_input_converted() {
-  return console_input != nullptr;
-}
-
-bool read_typed_input(std::string& buffer) {
-  return console_input->read(buffer);
+  if (console_input != nullptr) return console_input->read(buffer);
+  static char chunk[kTypedChunk];
+  long n = read_some(0, chunk, sizeof chunk);
+  if (n <= 0) return false;
+  buffer.append(chunk, static_cast<std::size_t>(n));
+  return true;
 }
 
 }  // namespace platform

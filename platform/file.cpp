@@ -1,15 +1,89 @@
 #include "platform/file.h"
 
+#include <vector>
+
+#include "platform/file_system.h"
+
 namespace platform {
 
-std::size_t read_fully(int descriptor, char* into, std::size_t size) {
+using replacing::Kind;
+using replacing::Target;
+
+long read_fully(int descriptor, char* into, std::size_t size) {
   std::size_t got = 0;
   while (got < size) {
     long n = read_some(descriptor, into + got, size - got);
-    if (n <= 0) break;
+    if (n < 0) return -1;
+    if (n == 0) break;
     got += static_cast<std::size_t>(n);
   }
-  return got;
+  return static_cast<long>(got);
+}
+
+namespace {
+
+// Every target may be written, and no two of them are the same file.
+bool all_replaceable(const std::vector<Target>& targets) {
+  for (std::size_t i = 0; i < targets.size(); ++i) {
+    if (targets[i].kind == Kind::unusable) return false;
+    for (std::size_t j = 0; j < i; ++j) {
+      if (!targets[i].identity.empty() && targets[i].identity == targets[j].identity) return false;
+    }
+  }
+  return true;
+}
+
+// The permissions a file new to the folder gets: those of the first file
+// that exists, or 0 for what the system gives a new file.
+unsigned mode_for_new_files(const std::vector<Target>& targets) {
+  for (const Target& target : targets) {
+    if (target.kind == Kind::regular) return target.mode;
+  }
+  return 0;
+}
+
+bool write_new_files(std::vector<Target>& targets, std::initializer_list<NewFile> files) {
+  const unsigned new_file_mode = mode_for_new_files(targets);
+  auto file = files.begin();
+  for (Target& target : targets) {
+    const Content& content = (file++)->write;
+    bool written =
+        target.kind == Kind::device
+            ? write_device(target, content)
+            : write_temporary(target, target.kind == Kind::regular ? target.mode : new_file_mode,
+                              content);
+    if (!written) return false;
+  }
+  return true;
+}
+
+bool put_all_in_place(std::vector<Target>& targets, bool durable) {
+  for (Target& target : targets) {
+    if (target.kind == Kind::device) continue;
+    if (!keep_old(target) || !put_in_place(target, durable)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool replace_files(std::initializer_list<NewFile> files, bool durable) {
+  std::vector<Target> targets;
+  for (const NewFile& file : files)
+    targets.push_back(replacing::inspect(file.name));
+  if (!all_replaceable(targets)) return false;
+  for (const Target& target : targets)
+    remove_leftovers(target);
+
+  bool replaced = write_new_files(targets, files) && put_all_in_place(targets, durable);
+  if (!replaced) {
+    for (auto target = targets.rbegin(); target != targets.rend(); ++target) {
+      if (target->placed) put_back(*target, durable);
+    }
+  }
+  for (Target& target : targets)
+    clean_up(target);
+  return replaced;
 }
 
 }  // namespace platform

@@ -6,7 +6,9 @@
 //  - a number read skips white space, converts the longest numeric prefix of
 //    the next token and leaves the rest of the token for the next read;
 //  - a token with no numeric prefix is consumed whole and reported as Got::bad;
-//  - end of input is reported as Got::end, never mistaken for a value.
+//  - the end of input is reported as Got::end, never mistaken for a value;
+//  - a file that cannot be read to its end is failed(), never taken for a
+//    shorter one.
 #pragma once
 
 #include <cstddef>
@@ -19,56 +21,69 @@ enum class Got { value, bad, end };
 
 class Reader {
  public:
-  // Reads from an open file descriptor; the Reader closes it if it owns it.
-  explicit Reader(int fd, bool owns_fd = false);
+  // Reads standard input, as the console hands it over.
+  Reader();
+  // Reads the file of that name; opened() tells whether it could be opened
+  // (see open_for_reading).
+  explicit Reader(const char* file_name);
+  // Reads a file the caller opened and closes.
+  explicit Reader(int descriptor);
   ~Reader();
   Reader(const Reader&) = delete;
   Reader& operator=(const Reader&) = delete;
 
-  // Opens a file for reading; false when it cannot be opened.
-  bool open(const char* path);
+  bool opened() const { return fd_ >= 0; }
+  // Whether reading stopped at an error of the file rather than at its end.
+  bool failed() const { return failed_; }
 
   Got read_int(int& value);
-  Got read_long_long(long long& value);
-  Got read_double(double& value);
   Got read_float(float& value);
-
-  // The next white-space-delimited token, whole. Got::end when only white
-  // space remains.
+  Got read_double(double& value);
   Got read_token(std::string& token);
 
-  // The same, as it stands in the reader's buffer: valid until the next read.
-  Got read_token(std::string_view& token);
-
   // The next line without its line break; a last line without a line break
-  // still counts. False at end of input with nothing read.
+  // still counts. False at the end of input with nothing read.
   bool read_line(std::string& line);
 
-  // Position the reader at the start of the file again (files only).
+  // Goes back to the start of the file (files only).
   bool rewind();
 
  private:
   bool fill();
-  bool read_chunk();
-  bool read_typed();
   bool skip_space();
-  void take_line(std::string& line, std::size_t end, std::size_t next);
   std::string_view take_token();
   template <typename T, typename Convert>
   Got read_number(T& value, Convert convert);
 
   int fd_;
   bool owns_fd_;
+  bool typed_ = false;  // standard input, read through the console
   bool at_end_ = false;
+  bool failed_ = false;
   std::string buf_;
   std::size_t pos_ = 0;
-  std::size_t keep_from_ = std::string::npos;  // start of a token being read
-  std::size_t read_size_;                      // what the next read asks for
+  std::size_t keep_from_ = std::string::npos;  // start of a token or line being read
 };
 
-// The reader of standard input, shared by the whole program. Before it waits
-// for more input it flushes standard output, so a prompt always shows first.
-Reader& stdin_reader();
+// The Reader of standard input, one for the whole program. Before it waits
+// for more input, everything printed so far is shown.
+Reader& typed_input();
+
+// The next number; a token that is no number is consumed and counts as 0.
+// False at the end of input, with `value` unchanged.
+bool read_number(int& value, Reader& in = typed_input());
+bool read_number(float& value, Reader& in = typed_input());
+bool read_number(double& value, Reader& in = typed_input());
+
+// The next token up to a NUL byte it may hold (where "%s" output would
+// stop), cut at a character boundary to fit a field of `size` bytes: its
+// text, a terminating zero and zeros to the end. False at the end of input,
+// with the field unchanged.
+bool read_field(char* field, std::size_t size, Reader& in = typed_input());
+
+// The next typed line, without its line break and a carriage return before
+// it. False at the end of input with nothing typed.
+bool read_typed_line(std::string& line);
 
 // Ends the program at once with status 0, as when input runs out.
 [[noreturn]] void end_program();

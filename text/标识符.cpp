@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/console.h"
-#include "text/line.h"
+#include "platform/input.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ int main() {
   platform::start_console();
   std::fputs("请输入一个标识符：", stdout);
   std::string line;
-  if (!text::read_typed_line(line)) return 0;  // no line typed: nothing to judge
+  if (!platform::read_typed_line(line)) return 0;  // no line typed: nothing to judge
 
   std::size_t length = line.size();
   if (length > kLongest) {

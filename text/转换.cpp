@@ -33,7 +33,7 @@ int main() {
   std::fputs("请输入一个数字：", stdout);
   int number = 0;
   // Input that is no int (or none at all) gets no digits.
-  if (platform::stdin_reader().read_int(number) != platform::Got::value) return 0;
+  if (platform::typed_input().read_int(number) != platform::Got::value) return 0;
 
   char digits[kDigitRoom];
   if (number < 0) std::putchar('-');

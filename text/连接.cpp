@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/console.h"
-#include "text/line.h"
+#include "platform/input.h"
 
 // Appends the zero-terminated source to the zero-terminated destination, in
 // the destination's buffer, which must have room for both and the zero.
@@ -21,9 +21,9 @@ int main() {
   platform::start_console();
   std::string first, second;
   std::fputs("请输入第一个字符串：", stdout);
-  if (!text::read_typed_line(first)) return 0;  // no line typed: nothing to join
+  if (!platform::read_typed_line(first)) return 0;  // no line typed: nothing to join
   std::fputs("请输入第二个字符串：", stdout);
-  if (!text::read_typed_line(second)) return 0;
+  if (!platform::read_typed_line(second)) return 0;
 
   std::size_t first_length = first.size();
   first.resize(first_length + second.size());  // room for both; the rest is zeros

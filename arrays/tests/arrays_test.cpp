@@ -33,7 +33,7 @@ std::vector<std::vector<int>> numbers_per_line(const std::string& text) {
   return lines;
 }
 
-TEST(MagicSquare, PrintsTheSquareOfOrderElevenWithEveryLineSummingTo671) {
+TEST(magic_square, PrintsTheSquareOfOrderElevenWithEveryLineSummingTo671) {
   const std::string expected =
       "68  81  94  107 120 1   14  27  40  53  66  \n"
       "80  93  106 119 11  13  26  39  52  65  67  \n"
@@ -73,7 +73,7 @@ TEST(MagicSquare, PrintsTheSquareOfOrderElevenWithEveryLineSummingTo671) {
   EXPECT_EQ(std::count(seen.begin() + 1, seen.end(), true), 121);
 }
 
-TEST(PascalTriangle, PrintsTenCentredRowsWithTheTrailingBlanksOfEachField) {
+TEST(pascal, PrintsTenCentredRowsWithTheTrailingBlanksOfEachField) {
   auto outcome = run(u8"组合数表", "");
   EXPECT_TRUE(outcome.exited_cleanly());
   EXPECT_TRUE(same_bytes(outcome.out,
@@ -89,7 +89,7 @@ TEST(PascalTriangle, PrintsTenCentredRowsWithTheTrailingBlanksOfEachField) {
                          "1   9   36  84  126 126 84  36  9   1   \n"));
 }
 
-TEST(OrderedInsertion, PlacesEachValueAfterItsEqualsAndPrintsTwentyLines) {
+TEST(insertion, PlacesEachValueAfterItsEqualsAndPrintsTwentyLines) {
   auto outcome = run(u8"合并", "");
   EXPECT_TRUE(outcome.exited_cleanly());
   EXPECT_TRUE(same_bytes(outcome.out,
@@ -114,7 +114,7 @@ std::string printed(const Grid& g) {
 
 // The first matrix is random: read it back from the printout (a blank field
 // is a 0) and work out what the second printout must be.
-TEST(Matrix, PrintsARandomMatrixThenItsRearrangementUnderTheHeading) {
+TEST(matrix, PrintsARandomMatrixThenItsRearrangementUnderTheHeading) {
   auto outcome = run(u8"矩阵", "");
   ASSERT_TRUE(outcome.exited_cleanly());
   ASSERT_GE(outcome.out.size(), 5u * 21u);
@@ -148,7 +148,7 @@ struct Dialogue {
   std::string output;
 };
 
-TEST(ElementDeletion, RemovesTheChosenValueAndPrintsOneLineFewer) {
+TEST(deletion, RemovesTheChosenValueAndPrintsOneLineFewer) {
   const Dialogue dialogues[] = {
       {"a middle position", "4\n1.5\n-2.25\n3\n1e3\n2\n",
        asked(4) + "a[1]=1.500000\na[2]=3.000000\na[3]=1000.000000\n"},
@@ -170,7 +170,7 @@ TEST(ElementDeletion, RemovesTheChosenValueAndPrintsOneLineFewer) {
   }
 }
 
-TEST(ElementDeletion, NineteenValuesFitAndTheLastCanBeDeleted) {
+TEST(deletion, NineteenValuesFitAndTheLastCanBeDeleted) {
   std::string input = "19";
   std::string output = asked(19);
   for (int i = 1; i <= 19; ++i)
@@ -185,7 +185,7 @@ TEST(ElementDeletion, NineteenValuesFitAndTheLastCanBeDeleted) {
   EXPECT_TRUE(same_bytes(outcome.out, output));
 }
 
-TEST(ElementDeletion, RefusesTooManyValuesAndTokensThatAreNotNumbersThenAsksAgain) {
+TEST(deletion, RefusesTooManyValuesAndTokensThatAreNotNumbersThenAsksAgain) {
   const std::string count = "您要输入多少个数字(小于20)：";
   const Dialogue dialogues[] = {
       {"a count of 20 or more", "20\n99999\n1 5 1\n",
@@ -210,7 +210,7 @@ TEST(ElementDeletion, RefusesTooManyValuesAndTokensThatAreNotNumbersThenAsksAgai
   }
 }
 
-TEST(ElementDeletion, EndOfInputEndsTheProgramQuietlyAtEveryQuestion) {
+TEST(deletion, EndOfInputEndsTheProgramQuietlyAtEveryQuestion) {
   const Dialogue dialogues[] = {
       {"before the count", "", "您要输入多少个数字(小于20)："},
       {"among the values", "3 1 2",

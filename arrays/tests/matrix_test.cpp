@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "matrix.h"
+#include "arrays/matrix.h"
 #include "matrix_model.h"
 #include "tests/support/program_runner.h"
 

@@ -32,23 +32,18 @@ Session session(std::string input, Files files = {}, std::vector<std::string> fo
   return s;
 }
 
-// A file the program can open but never write to: the write fails when flushed.
-// To a Windows program a device is no file: it gets an empty file instead,
-// on a disk that is full for it (no file may grow; the launcher must not end
-// by the signal for that).
+// A file the program can open but never write to, on a disk that is full
+// for it: no file may grow (and the program must not end by the signal for
+// that).
 Outcome run_on_full_disk(const char8_t* program, const char* file, const std::string& input) {
   ScratchFolder folder;
   Session full = session(input);
-  if (testing_support::windows_programs()) {
-    folder.write(file, "");
-    full.in_child = [] {
-      ::signal(SIGXFSZ, SIG_IGN);
-      rlimit limit{0, 0};
-      ::setrlimit(RLIMIT_FSIZE, &limit);
-    };
-  } else {
-    EXPECT_EQ(::symlink("/dev/full", (folder.path() / file).c_str()), 0);
-  }
+  folder.write(file, "");
+  full.in_child = [] {
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{0, 0};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  };
   return run_in(folder.path(), program, full);
 }
 
@@ -56,7 +51,7 @@ const std::string kPrompts =
     "请输入第1个同学的学号、姓名、三门课的成绩：请输入第2个同学的学号、姓名、三门课的成绩："
     "请输入第3个同学的学号、姓名、三门课的成绩：";
 
-TEST(Entry, WritesThreeRecordsWithSinglePrecisionTotalsOverAnyOldFile) {
+TEST(grade_entry, WritesThreeRecordsWithSinglePrecisionTotalsOverAnyOldFile) {
   const std::string expected = image("001", "张三", 85, 90.5f, 77, 252.5f) +
                                image("A7", "李四", 16777216, 1, 1, 16777216) +
                                image("003", "王", 100, 100, 100, 300);
@@ -72,7 +67,7 @@ TEST(Entry, WritesThreeRecordsWithSinglePrecisionTotalsOverAnyOldFile) {
   }
 }
 
-TEST(Entry, CutsLongTextAtACharacterAndCountsBadOrMissingScoresAsZero) {
+TEST(grade_entry, CutsLongTextAtACharacterAndCountsBadOrMissingScoresAsZero) {
   auto outcome =
       run(u8"录入", "12345678901234567890123 一二三四五六七八九十 abc 5 6x\n002 李四 1 2");
   EXPECT_TRUE(outcome.exited_cleanly());
@@ -83,7 +78,7 @@ TEST(Entry, CutsLongTextAtACharacterAndCountsBadOrMissingScoresAsZero) {
                              image("x", "002", 0, 1, 2, 3) + image("", "", 0, 0, 0, 0)));
 }
 
-TEST(Entry, ReportsAFileItCannotOpenOrWriteAndStillEndsWithStatusZero) {
+TEST(grade_entry, ReportsAFileItCannotOpenOrWriteAndStillEndsWithStatusZero) {
   auto unopened = run(u8"录入", session("1 a 1 1 1", {}, {"stud_dat"}));
   EXPECT_TRUE(unopened.exited_cleanly());
   EXPECT_TRUE(same_bytes(unopened.out, "打不开！\n"));
@@ -92,7 +87,7 @@ TEST(Entry, ReportsAFileItCannotOpenOrWriteAndStillEndsWithStatusZero) {
   EXPECT_TRUE(same_bytes(unwritten.out, kPrompts + "写不进！\n"));
 }
 
-TEST(Entry, AnEntryInterruptedHalfWayLeavesTheOldRecordsAsTheyWere) {
+TEST(grade_entry, AnEntryInterruptedHalfWayLeavesTheOldRecordsAsTheyWere) {
   const std::string old = image("001", "张三", 85, 90.5f, 77, 252.5f) + std::string(112, '\0');
   Session interrupted = session("002 李四 60 70 80\n", {{"stud_dat", old}});
   interrupted.close_input = false;  // the user leaves at the second prompt
@@ -102,7 +97,7 @@ TEST(Entry, AnEntryInterruptedHalfWayLeavesTheOldRecordsAsTheyWere) {
   EXPECT_EQ(outcome.files, (Files{{"stud_dat", old}}));
 }
 
-TEST(Sort, OrdersByTotalHighestFirstKeepingTiesAndNeverMovingANaN) {
+TEST(grade_sort, OrdersByTotalHighestFirstKeepingTiesAndNeverMovingANaN) {
   const float nan = std::nanf("");
   struct Case {
     std::vector<float> totals;
@@ -129,7 +124,7 @@ TEST(Sort, OrdersByTotalHighestFirstKeepingTiesAndNeverMovingANaN) {
   }
 }
 
-TEST(Sort, ReadsAShortFileAsZerosAndReportsEachFileItCannotOpen) {
+TEST(grade_sort, ReadsAShortFileAsZerosAndReportsEachFileItCannotOpen) {
   const std::string first = image("1", "", 0, 0, 0, -5);
   auto short_file = run(u8"排序", session("", {{"stud_dat", first + "2\0abcdefgh"s}}));
   EXPECT_TRUE(short_file.exited_cleanly());
@@ -147,7 +142,7 @@ TEST(Sort, ReadsAShortFileAsZerosAndReportsEachFileItCannotOpen) {
 
 const std::string kHeader = "学号       姓名         1          2          3         总分\n";
 
-TEST(Report, PrintsOneRowPerRecordInFileOrderAndEmptyRowsForAShortFile) {
+TEST(grade_report, PrintsOneRowPerRecordInFileOrderAndEmptyRowsForAShortFile) {
   const std::string zeros = " 0.00       0.00       0.00       0.00      \n";
   const std::string file = image("001", "张三", 85, 90.5f, 77, 252.5f) +
                            image("0123456789AB", "一二三四五六七八九", 89.996f, 100, -1.005f, 1) +
@@ -168,7 +163,7 @@ TEST(Report, PrintsOneRowPerRecordInFileOrderAndEmptyRowsForAShortFile) {
   EXPECT_TRUE(same_bytes(missing.out, "打不开！\n"));
 }
 
-TEST(Pipeline, RanksTypedGradesFromEntryToReport) {
+TEST(GradePipeline, RanksTypedGradesFromEntryToReport) {
   ScratchFolder folder;
   auto entry =
       run_in(folder.path(), u8"录入", session("01 甲 60 70 80\n02 乙 90 90 90\n03 丙 70 70 70\n"));
@@ -187,7 +182,7 @@ struct Dialogue {
   std::string output;  // everything after the fixed prompts
 };
 
-TEST(Average, PrintsAveragesThenBestAndWorstWithTheEarlierStudentWinningTies) {
+TEST(averages, PrintsAveragesThenBestAndWorstWithTheEarlierStudentWinningTies) {
   for (const Dialogue& d : std::vector<Dialogue>{
            {"001 80 90 85\n002 60 70 65\n",
             "学号：001      平均分：85.000000\n学号：002      平均分：65.000000\n"
@@ -216,7 +211,7 @@ TEST(Average, PrintsAveragesThenBestAndWorstWithTheEarlierStudentWinningTies) {
   }
 }
 
-TEST(Scores, ListsTenStudentsByScoreHighestFirstKeepingTheOrderOfTies) {
+TEST(score_list, ListsTenStudentsByScoreHighestFirstKeepingTheOrderOfTies) {
   std::string prompts = "请输入10个同学的成绩，姓名与成绩用空格隔开：\n";
   std::string never_typed;  // the last seven students: empty name, 0
   for (int k = 1; k <= 10; ++k)
@@ -241,7 +236,7 @@ TEST(Scores, ListsTenStudentsByScoreHighestFirstKeepingTheOrderOfTies) {
   }
 }
 
-TEST(TextFile, WritesThePairsOverTheStartOfTestTxtAndPrintsWhatItReadsBack) {
+TEST(text_file, WritesThePairsOverTheStartOfTestTxtAndPrintsWhatItReadsBack) {
   const std::string pairs = "张三 90\n李四 -5\nw 0\nx 1\ny 2\n";
   const std::string old_text = std::string(40, '#') + "\nold tail\n";
   const std::string cut = "一二三四五六七 1\nabcdefghijklmn 2\nc 0\ne 4\nf 5\n";
@@ -264,7 +259,7 @@ TEST(TextFile, WritesThePairsOverTheStartOfTestTxtAndPrintsWhatItReadsBack) {
   }
 }
 
-TEST(TextFile, ReportsAFileItCannotOpenOrWriteWithoutCreatingOne) {
+TEST(text_file, ReportsAFileItCannotOpenOrWriteWithoutCreatingOne) {
   auto missing = run(u8"读写", "a 1 b 2 c 3 d 4 e 5");
   EXPECT_TRUE(missing.exited_cleanly());
   EXPECT_TRUE(same_bytes(missing.out, "打不开！\n"));

@@ -1,21 +1,19 @@
-// 偶数分解 as a user runs it, and its prime table against the quick search.
-#include <algorithm>
+// 偶数分解 as a user runs it, against the full table search of the exercise.
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "numeric/goldbach.h"
 #include "tests/support/program_runner.h"
 
 namespace {
-using goldbach::Pair;
 using testing_support::run;
 using testing_support::same_bytes;
 
 const std::string kPrompt = "请输入一个大于6的偶数：";
 
-TEST(Goldbach, WritesTheFirstPairOfTheTableWithoutALineBreak) {
+TEST(goldbach, WritesTheFirstPairOfTheTableWithoutALineBreak) {
   struct Case {
     const char* input;
     const char* written;
@@ -40,7 +38,7 @@ TEST(Goldbach, WritesTheFirstPairOfTheTableWithoutALineBreak) {
   }
 }
 
-TEST(Goldbach, RefusedNumbersGetTheMessageAndOnlyFourStillAPair) {
+TEST(goldbach, RefusedNumbersGetTheMessageAndOnlyFourStillAPair) {
   struct Case {
     const char* input;
     const char* written;
@@ -64,77 +62,39 @@ TEST(Goldbach, RefusedNumbersGetTheMessageAndOnlyFourStillAPair) {
   }
 }
 
-TEST(Goldbach, EndOfInputEndsAfterThePrompt) {
+TEST(goldbach, EndOfInputEndsAfterThePrompt) {
   auto outcome = run(u8"偶数分解", "");
   EXPECT_TRUE(outcome.exited_cleanly());
   EXPECT_TRUE(same_bytes(outcome.out, kPrompt));
 }
 
-TEST(PrimeTable, HoldsTwoAndTheOddPrimesBelowTheNumber) {
-  EXPECT_EQ(goldbach::prime_table(3), (std::vector<int>{2}));
-  EXPECT_EQ(goldbach::prime_table(30), (std::vector<int>{2, 3, 5, 7, 11, 13, 17, 19, 23, 29}));
-  auto table = goldbach::prime_table(104742);
-  EXPECT_EQ(table.size(), 10000u);
-  EXPECT_EQ(table.back(), 104729);
-}
-
-TEST(PrimeTest, CatchesStrongPseudoprimesAndKnowsThePrimesNearTheTop) {
-  // Composites that pass single Miller-Rabin rounds, and primes near 2^31.
-  for (unsigned composite : {2047u, 1373653u, 25326001u, 3215031751u, 4294967295u, 2147483649u}) {
-    EXPECT_FALSE(goldbach::is_prime(composite)) << composite;
+// What the exercise describes, done the long way: the table of 2 and every
+// odd prime below n, each counted free of divisors up to its square root, and
+// the first two entries, outer then inner, that add up to n.
+std::string table_search(int n) {
+  std::vector<int> table = {2};
+  const bool refused = n % 2 == 1 || n <= 6;
+  for (int c = 3; !refused && c < n; c += 2) {
+    int divisors = 0;
+    for (int d = 2; std::sqrt(static_cast<double>(c)) >= d; ++d)
+      divisors += c % d == 0;
+    if (divisors == 0) table.push_back(c);
   }
-  for (unsigned prime : {2147483647u, 2147483629u, 2147483543u, 4294967291u}) {
-    EXPECT_TRUE(goldbach::is_prime(prime)) << prime;
-  }
-}
-
-// The quick search must give exactly the pair of the table search below a
-// bound. Odd numbers mostly have no pair, which the table search only learns
-// after trying every two entries, so they are checked up to a lower bound.
-TEST(SmallestPair, EqualsTheTableSearchForEveryNumberBelowABound) {
-  const int bound = 30000;
-  const int odd_bound = 3000;
-  auto table = goldbach::prime_table(bound);
-  for (int n = -2; n < bound; ++n) {
-    if (n % 2 != 0 && n > odd_bound) continue;
-    auto below_n = std::lower_bound(table.begin(), table.end(), std::max(n, 3));
-    std::span<const int> entries(table.begin(), below_n);
-    ASSERT_EQ(goldbach::smallest_pair(n), goldbach::first_pair(entries, n)) << n;
-  }
-}
-
-// Near 2^31 the pair is checked by plain trial division: both parts prime,
-// and no smaller prime leaves a prime partner.
-bool prime_by_trial(int v) {
-  if (v < 2) return false;
-  for (int d = 2; d <= v / d; ++d) {
-    if (v % d == 0) return false;
-  }
-  return true;
-}
-
-// The numbers near the top of the int range, and the numbers whose smallest
-// prime is the largest below ten million and in the last ten million below
-// 2^31: the longest searches.
-std::vector<int> numbers_checked_by_trial() {
-  std::vector<int> numbers = {3807404, 2146294622};
-  for (int n = 2147483646; n > 2147483646 - 400; n -= 2)
-    numbers.push_back(n);
-  return numbers;
-}
-
-TEST(SmallestPair, IsTheSmallestPrimePairNearTheTopOfTheIntRangeAndForTheLongestSearches) {
-  for (int n : numbers_checked_by_trial()) {
-    auto pair = goldbach::smallest_pair(n);
-    ASSERT_TRUE(pair.has_value()) << n;
-    EXPECT_EQ(pair->first + pair->second, n);
-    EXPECT_TRUE(prime_by_trial(pair->first) && prime_by_trial(pair->second)) << n;
-    for (int p = 3; p < pair->first; p += 2) {
-      EXPECT_FALSE(prime_by_trial(p) && prime_by_trial(n - p)) << n << " has " << p;
+  std::string written = refused ? "不符合格式" : "";
+  for (int p : table) {
+    for (int q : table) {
+      if (p + q == n)
+        return written + std::to_string(n) + "=" + std::to_string(p) + "+" + std::to_string(q);
     }
   }
-  EXPECT_EQ(goldbach::smallest_pair(3807404), (Pair{751, 3807404 - 751}));
-  EXPECT_EQ(goldbach::smallest_pair(2146294622), (Pair{1303, 2146294622 - 1303}));
+  return written;
+}
+
+TEST(goldbach, WritesThePairOfTheFullTableSearchForEverySmallNumber) {
+  for (int n = -3; n <= 400; ++n) {
+    auto outcome = run(u8"偶数分解", std::to_string(n));
+    ASSERT_TRUE(same_bytes(outcome.out, kPrompt + table_search(n))) << n;
+  }
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ std::string turn(const std::string& result_line) {
   return kMenu + kBounds + result_line;
 }
 
-TEST(Integral, QuotedResultsWithTheirThreeLineFormats) {
+TEST(integral, QuotedResultsWithTheirThreeLineFormats) {
   struct Case {
     const char* input;
     const char* line;
@@ -36,7 +36,7 @@ TEST(Integral, QuotedResultsWithTheirThreeLineFormats) {
   }
 }
 
-TEST(Integral, EqualBoundsGiveAPositiveZeroForEveryIntegrand) {
+TEST(integral, EqualBoundsGiveAPositiveZeroForEveryIntegrand) {
   // cos 2 and every value of exp are negative or positive alike: no -0.000000.
   auto outcome = run(u8"积分", "1 3 3\n2 2 2\n3 -1 -1\n2 -2 -2\n4\n");
   EXPECT_TRUE(outcome.exited_cleanly());
@@ -46,20 +46,20 @@ TEST(Integral, EqualBoundsGiveAPositiveZeroForEveryIntegrand) {
                                           turn("cosx从-2.000000积到-2.0000000.000000\n") + kMenu));
 }
 
-TEST(Integral, UnknownChoicesReadTwoBoundsAndWriteNothing) {
+TEST(integral, UnknownChoicesReadTwoBoundsAndWriteNothing) {
   auto outcome = run(u8"积分", "5 1 2\n0 3 4\n-1 5 6\n1 0 1\n4\n");
   EXPECT_TRUE(outcome.exited_cleanly());
   EXPECT_TRUE(same_bytes(outcome.out, kMenu + kBounds + kMenu + kBounds + kMenu + kBounds +
                                           turn("sinx从0.000000积到1.000000为0.459698\n") + kMenu));
 }
 
-TEST(Integral, ChoiceFourEndsAtOnceWithoutTheBoundsPrompt) {
+TEST(integral, ChoiceFourEndsAtOnceWithoutTheBoundsPrompt) {
   auto outcome = run(u8"积分", "4\n1 0 1\n");
   EXPECT_TRUE(outcome.exited_cleanly());
   EXPECT_TRUE(same_bytes(outcome.out, kMenu));
 }
 
-TEST(Integral, UnreadableNumbersAreConsumedAndCountAsZero) {
+TEST(integral, UnreadableNumbersAreConsumedAndCountAsZero) {
   // "abc" as a choice is the unknown choice 0; "x" as a bound is the bound 0;
   // "9999999999" overflows an int and is unknown too.
   auto outcome = run(u8"积分", "abc 1 2\n1 x 1\n9999999999 1 1\n3 1 y\n4\n");
@@ -69,7 +69,7 @@ TEST(Integral, UnreadableNumbersAreConsumedAndCountAsZero) {
                              kBounds + turn("e^x从1.000000积到0.000000-1.718282\n") + kMenu));
 }
 
-TEST(Integral, EndOfInputEndsTheProgramWhereverItComes) {
+TEST(integral, EndOfInputEndsTheProgramWhereverItComes) {
   struct Case {
     const char* input;
     std::string out;

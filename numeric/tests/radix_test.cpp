@@ -42,7 +42,7 @@ std::string line_of(const std::vector<std::string>& lines, int base) {
 
 // Bases 2 to 8 lie beyond what the 32-bit digit reading holds for this value,
 // so they show the true digits in full; 9 and up are within range.
-TEST(Radix, WholeRunForMinusThreeHundredMillion) {
+TEST(radix, WholeRunForMinusThreeHundredMillion) {
   auto outcome = run(u8"进制", "-300000000\n");
   EXPECT_TRUE(outcome.exited_cleanly());
   EXPECT_TRUE(same_bytes(outcome.out,
@@ -82,7 +82,7 @@ TEST(Radix, WholeRunForMinusThreeHundredMillion) {
                          "36进制：-4YM1HC.0000000000\n"));
 }
 
-TEST(Radix, CutDigitsSignsAndTheMissingLeadingZero) {
+TEST(radix, CutDigitsSignsAndTheMissingLeadingZero) {
   struct Case {
     const char* input;
     int base;
@@ -118,7 +118,7 @@ TEST(Radix, CutDigitsSignsAndTheMissingLeadingZero) {
   }
 }
 
-TEST(Radix, ZeroShowsZerosInEveryBase) {
+TEST(radix, ZeroShowsZerosInEveryBase) {
   auto lines = lines_for("0");
   for (int base = 2; base <= 9; ++base)
     EXPECT_EQ(line_of(lines, base), "0.000000") << base;
@@ -128,7 +128,7 @@ TEST(Radix, ZeroShowsZerosInEveryBase) {
 
 // Beyond the 32-bit range, and beyond what the digit reading of bases 2 to 9
 // holds, every line still shows the value's true digits.
-TEST(Radix, ValuesBeyondTheIntRangeShowTheirTrueDigits) {
+TEST(radix, ValuesBeyondTheIntRangeShowTheirTrueDigits) {
   struct Case {
     const char* input;
     int base;
@@ -154,7 +154,7 @@ TEST(Radix, ValuesBeyondTheIntRangeShowTheirTrueDigits) {
   }
 }
 
-TEST(Radix, EveryRunWritesThirtyFourLinesWithoutABaseTen) {
+TEST(radix, EveryRunWritesThirtyFourLinesWithoutABaseTen) {
   for (const char* input : {"10.5", "0", "-300000000", "1e300", "inf", "-nan", "abc", "7x"}) {
     auto lines = lines_for(input);
     EXPECT_EQ(lines.size(), 34u) << input;
@@ -166,7 +166,7 @@ TEST(Radix, EveryRunWritesThirtyFourLinesWithoutABaseTen) {
   }
 }
 
-TEST(Radix, AnUnreadableNumberCountsAsZeroAndEndOfInputWritesNothing) {
+TEST(radix, AnUnreadableNumberCountsAsZeroAndEndOfInputWritesNothing) {
   EXPECT_EQ(line_of(lines_for("abc"), 11), ".0000000000");
   EXPECT_EQ(line_of(lines_for("12abc"), 11), "11.0000000000");
   auto outcome = run(u8"进制", "  \n");

@@ -15,7 +15,7 @@ const std::string kDimension = "请输入向量维度：";
 const std::string kFirst = "请输入第一个向量的坐标:";
 const std::string kSecond = "请输入第二个向量的坐标:";
 
-TEST(DotProduct, SumsInSinglePrecisionAndReadsNothingForNoDimension) {
+TEST(dot_product, SumsInSinglePrecisionAndReadsNothingForNoDimension) {
   struct Case {
     const char* input;
     const char* result;
@@ -37,7 +37,7 @@ TEST(DotProduct, SumsInSinglePrecisionAndReadsNothingForNoDimension) {
   }
 }
 
-TEST(DotProduct, EndOfInputEndsWithoutAResult) {
+TEST(dot_product, EndOfInputEndsWithoutAResult) {
   struct Case {
     const char* input;
     std::string out;
@@ -53,7 +53,7 @@ TEST(DotProduct, EndOfInputEndsWithoutAResult) {
   }
 }
 
-TEST(DotProduct, ADimensionBeyondMemoryIsReportedAndEndsCleanly) {
+TEST(dot_product, ADimensionBeyondMemoryIsReportedAndEndsCleanly) {
 #if defined(__SANITIZE_ADDRESS__)
   GTEST_SKIP() << "the address sanitizer needs more address space than the limit allows";
 #else
@@ -78,13 +78,13 @@ TEST(DotProduct, ADimensionBeyondMemoryIsReportedAndEndsCleanly) {
 #endif
 }
 
-TEST(FactorialSum, WritesTheSumOfTheFirstTwentyFactorials) {
+TEST(factorials, WritesTheSumOfTheFirstTwentyFactorials) {
   auto outcome = run(u8"阶乘", "");
   EXPECT_TRUE(outcome.exited_cleanly());
   EXPECT_TRUE(same_bytes(outcome.out, "sum=2561327494111820313\n"));
 }
 
-TEST(Swap, WritesTheTwoNumbersExchangedWithoutALineBreak) {
+TEST(swap, WritesTheTwoNumbersExchangedWithoutALineBreak) {
   struct Case {
     const char* input;
     const char* written;
@@ -101,7 +101,7 @@ TEST(Swap, WritesTheTwoNumbersExchangedWithoutALineBreak) {
   }
 }
 
-TEST(Swap, EndOfInputBeforeTwoNumbersWritesNothingMore) {
+TEST(swap, EndOfInputBeforeTwoNumbersWritesNothingMore) {
   for (const char* input : {"", "5"}) {
     auto outcome = run(u8"宏", input);
     EXPECT_TRUE(outcome.exited_cleanly()) << input;

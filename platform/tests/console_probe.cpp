@@ -40,7 +40,7 @@ int main() {
   std::string line;
   for (;;) {
     std::printf("名字：");
-    if (!platform::stdin_reader().read_line(line)) break;
+    if (!platform::typed_input().read_line(line)) break;
     if (line == "分") {
       print_cut_character();
     } else if (line == "多") {

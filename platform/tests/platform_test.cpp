@@ -1,4 +1,8 @@
 // The careful reader and the GBK field helpers, fed from files.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -17,11 +21,14 @@ using testing_support::ScratchFolder;
 
 // A reader over a file holding `content`.
 struct Fed {
-  explicit Fed(const std::string& content) : reader(-1) {
-    folder.write("in", content);
-    EXPECT_TRUE(reader.open((folder.path() / "in").c_str()));
+  explicit Fed(const std::string& content)
+      : folder(),
+        written((folder.write("in", content), true)),
+        reader((folder.path() / "in").c_str()) {
+    EXPECT_TRUE(reader.opened());
   }
   ScratchFolder folder;
+  bool written;
   Reader reader;
 };
 
@@ -98,14 +105,14 @@ TEST(Reader, FloatingPointReadsMatchTheLibraryConversions) {
 
 TEST(Reader, TokensOfAnyLengthAreReadWhole) {
   std::string huge(3 * 1024 * 1024 + 17, 'q');
-  Fed fed("a " + huge + "\n\xD5\xC5\xC8\xFD");
+  Fed fed("a " + huge + "\n张三");
   std::string token;
   EXPECT_EQ(fed.reader.read_token(token), Got::value);
   EXPECT_EQ(token, "a");
   EXPECT_EQ(fed.reader.read_token(token), Got::value);
   EXPECT_EQ(token, huge);
   EXPECT_EQ(fed.reader.read_token(token), Got::value);
-  EXPECT_EQ(token, "\xD5\xC5\xC8\xFD");
+  EXPECT_EQ(token, "张三");
   EXPECT_EQ(fed.reader.read_token(token), Got::end);
 }
 
@@ -161,11 +168,44 @@ TEST(Reader, RewindReadsTheFileAgainFromItsStart) {
   EXPECT_EQ(v, 7);
 }
 
-TEST(Reader, AFolderCannotBeOpenedAsAFile) {
+TEST(Reader, OnlyRegularFilesOpenAndNoneWaitsForAWriter) {
   ScratchFolder folder;
-  Reader reader(-1);
-  EXPECT_FALSE(reader.open(folder.path().c_str()));
-  EXPECT_FALSE(reader.open((folder.path() / "missing").c_str()));
+  const std::string pipe = (folder.path() / "pipe").string();
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  for (const std::string& name : {folder.path().string(), (folder.path() / "missing").string(),
+                                  pipe, std::string("/dev/null")}) {
+    EXPECT_FALSE(Reader(name.c_str()).opened()) << name;
+  }
+}
+
+TEST(Reader, AReadErrorIsAFailureNotTheEndOfTheFile) {
+  ScratchFolder folder;
+  int not_a_file = ::open(folder.path().c_str(), O_RDONLY);  // reading a folder fails
+  Reader reader(not_a_file);
+  std::string token;
+  EXPECT_EQ(reader.read_token(token), Got::end);
+  EXPECT_TRUE(reader.failed());
+  ::close(not_a_file);
+  Fed fed("");
+  EXPECT_EQ(fed.reader.read_token(token), Got::end);
+  EXPECT_FALSE(fed.reader.failed());
+}
+
+TEST(Reader, FieldsStopAtANulByteAndNumbersThatAreNoneCountAsZero) {
+  Fed fed(std::string("ab\0cd", 5) + " 张三李 x 5");
+  char field[6];
+  ASSERT_TRUE(platform::read_field(field, sizeof field, fed.reader));
+  EXPECT_EQ(std::string(field, sizeof field), std::string("ab\0\0\0\0", 6));
+  ASSERT_TRUE(platform::read_field(field, sizeof field, fed.reader));
+  EXPECT_EQ(std::string(field, sizeof field), std::string("张三\0\0", 6));
+  int v = 9;
+  EXPECT_TRUE(platform::read_number(v, fed.reader));
+  EXPECT_EQ(v, 0);
+  EXPECT_TRUE(platform::read_number(v, fed.reader));
+  EXPECT_EQ(v, 5);
+  EXPECT_FALSE(platform::read_number(v, fed.reader));
+  EXPECT_FALSE(platform::read_field(field, sizeof field, fed.reader));
+  EXPECT_EQ(v, 5);
 }
 
 TEST(Gbk, CutNeverSplitsATwoByteCharacter) {

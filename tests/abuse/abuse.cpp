@@ -1,6 +1,9 @@
 #include "tests/abuse/abuse.h"
 
+#include "programs_table.h"
+
 #include <cstdlib>
+#include <map>
 #include <stdexcept>
 
 namespace abuse {
@@ -84,49 +87,51 @@ std::vector<Step> repeat(int times, const std::vector<Step>& pattern) {
   return steps;
 }
 
+// What each program is typed in a valid session, and the files it needs;
+// a program that reads nothing has neither.
+std::map<std::string, Program> scripts() {
+  return {
+      {"contacts", {.dialogue = contact_dialogue(), .files = {{"联系人.txt", kBook}}}},
+      {"grade_entry", {.dialogue = grade_entry()}},
+      {"grade_sort", {.files = {{"stud_dat", student_records()}}}},
+      {"grade_report", {.files = {{"stud_sort", student_records()}}}},
+      {"averages",
+       {.dialogue = {tok("001"), num("80"), num("90"), num("85"), tok("002"), num("60"), num("70"),
+                     num("65")}}},
+      {"score_list", {.dialogue = repeat(10, {tok("张三"), num("88")})}},
+      {"text_file",
+       {.dialogue = repeat(5, {tok("name"), num("-7")}), .files = {{"test.txt", "old\n"}}}},
+      {"integral",
+       {.dialogue = {num("1"), num("0"), num("1"), num("2"), num("0"), num("1"), num("3"), num("1"),
+                     num("0"), num("5"), num("1"), num("2"), num("4")}}},
+      {"radix", {.dialogue = {num("-255.75")}}},
+      {"goldbach", {.dialogue = {num("98")}}},
+      {"dot_product",
+       {.dialogue = {num("3"), num("1"), num("2"), num("3"), num("4"), num("5"), num("6")}}},
+      {"swap", {.dialogue = {num("3.5"), num("-0.25")}}},
+      {"deletion",
+       {.dialogue = {num("4"), num("1.5"), num("2.5"), num("3.5"), num("4.5"), num("2")}}},
+      {"identifier", {.dialogue = {line("_valid_name9")}}},
+      {"char_count", {.dialogue = {line("ab 12\t中文?")}}},
+      {"digits", {.dialogue = {num("2147483647")}}},
+      {"join", {.dialogue = {line("first "), line(" 第二")}}},
+  };
+}
+
 }  // namespace
 
 const std::vector<Program>& programs() {
-  static const std::vector<Program> all = {
-      {"contacts", u8"联系人", contact_dialogue(), {{"联系人.txt", kBook}}},
-      {"grade_entry", u8"录入", grade_entry(), {}},
-      {"grade_sort", u8"排序", {}, {{"stud_dat", student_records()}}},
-      {"grade_report", u8"打开", {}, {{"stud_sort", student_records()}}},
-      {"averages",
-       u8"平均分",
-       {tok("001"), num("80"), num("90"), num("85"), tok("002"), num("60"), num("70"), num("65")},
-       {}},
-      {"score_list", u8"分数", repeat(10, {tok("张三"), num("88")}), {}},
-      {"write_read", u8"读写", repeat(5, {tok("name"), num("-7")}), {{"test.txt", "old\n"}}},
-      {"integral",
-       u8"积分",
-       {num("1"), num("0"), num("1"), num("2"), num("0"), num("1"), num("3"), num("1"), num("0"),
-        num("5"), num("1"), num("2"), num("4")},
-       {}},
-      {"radix", u8"进制", {num("-255.75")}, {}},
-      {"goldbach", u8"偶数分解", {num("98")}, {}},
-      {"dot_product",
-       u8"内积",
-       {num("3"), num("1"), num("2"), num("3"), num("4"), num("5"), num("6")},
-       {}},
-      {"factorials", u8"阶乘", {}, {}},
-      {"swap", u8"宏", {num("3.5"), num("-0.25")}, {}},
-      {"matrix", u8"矩阵", {}, {}},
-      {"magic_square", u8"魔方", {}, {}},
-      {"pascal", u8"组合数表", {}, {}},
-      {"insertion", u8"合并", {}, {}},
-      {"deletion",
-       u8"删除",
-       {num("4"), num("1.5"), num("2.5"), num("3.5"), num("4.5"), num("2")},
-       {}},
-      {"identifier", u8"标识符", {line("_valid_name9")}, {}},
-      {"char_count", u8"统计", {line("ab 12\t中文?")}, {}},
-      {"digits", u8"转换", {num("2147483647")}, {}},
-      {"concat", u8"连接", {line("first "), line(" 第二")}, {}},
-      {"compare", u8"比较", {}, {}},
-      {"banner", u8"good", {}, {}},
-      {"word", u8"试验", {}, {}},
-  };
+  static const std::vector<Program> all = [] {
+    std::map<std::string, Program> by_id = scripts();
+    std::vector<Program> list;
+    for (const ProgramEntry& entry : kProgramTable) {
+      Program program = by_id[entry.id];
+      program.id = entry.id;
+      program.name = entry.name;
+      list.push_back(std::move(program));
+    }
+    return list;
+  }();
   return all;
 }
 

@@ -19,10 +19,10 @@ struct Step {
 };
 
 struct Program {
-  const char* id;                            // ASCII, for test names
-  const char8_t* name;                       // the deliverable
-  std::vector<Step> dialogue;                // a valid session, answer by answer
-  std::map<std::string, std::string> files;  // the files the valid session needs
+  const char* id = "";                            // programs.tsv's, for test names
+  const char8_t* name = u8"";                     // the deliverable
+  std::vector<Step> dialogue = {};                // a valid session, answer by answer
+  std::map<std::string, std::string> files = {};  // the files the valid session needs
 };
 
 // Shown by the test names instead of the raw bytes.
@@ -30,7 +30,7 @@ inline void PrintTo(const Program& program, std::ostream* os) {
   *os << program.id;
 }
 
-// All twenty-five programs.
+// All twenty-five programs, in the order of programs.tsv.
 const std::vector<Program>& programs();
 
 // The program with the given id.

@@ -190,7 +190,7 @@ INSTANTIATE_TEST_SUITE_P(FileReaders, DamagedFiles,
                          ::testing::Values(FileCase{"contacts", "联系人.txt"},
                                            FileCase{"grade_sort", "stud_dat"},
                                            FileCase{"grade_report", "stud_sort"},
-                                           FileCase{"write_read", "test.txt"}),
+                                           FileCase{"text_file", "test.txt"}),
                          [](const auto& info) { return std::string(info.param.id); });
 
 // The programs that write a file, facing a folder where the file must go.

@@ -32,7 +32,7 @@ void expect_replies(const char8_t* program, const std::string& prompt,
 
 const std::string kIdentifierPrompt = "请输入一个标识符：";
 
-TEST(Identifier, EchoesValidIdentifiersUpToThirtyTwoBytes) {
+TEST(identifier, EchoesValidIdentifiersUpToThirtyTwoBytes) {
   expect_replies(u8"标识符", kIdentifierPrompt,
                  {
                      {"letters, digits and underscores", "Abc_09z\n", "Abc_09z\n"},
@@ -46,7 +46,7 @@ TEST(Identifier, EchoesValidIdentifiersUpToThirtyTwoBytes) {
                  });
 }
 
-TEST(Identifier, RejectsEveryLineOverThirtyTwoBytesBeforeLookingAtIt) {
+TEST(identifier, RejectsEveryLineOverThirtyTwoBytesBeforeLookingAtIt) {
   expect_replies(
       u8"标识符", kIdentifierPrompt,
       {
@@ -57,7 +57,7 @@ TEST(Identifier, RejectsEveryLineOverThirtyTwoBytesBeforeLookingAtIt) {
       });
 }
 
-TEST(Identifier, RejectsABadFirstCharacterBeforeTheRest) {
+TEST(identifier, RejectsABadFirstCharacterBeforeTheRest) {
   expect_replies(
       u8"标识符", kIdentifierPrompt,
       {
@@ -70,7 +70,7 @@ TEST(Identifier, RejectsABadFirstCharacterBeforeTheRest) {
       });
 }
 
-TEST(Identifier, RejectsAnyOtherByteAfterTheFirst) {
+TEST(identifier, RejectsAnyOtherByteAfterTheFirst) {
   expect_replies(u8"标识符", kIdentifierPrompt,
                  {
                      {"a blank inside", "ab c\n", "出现非法字符!"},
@@ -82,7 +82,7 @@ TEST(Identifier, RejectsAnyOtherByteAfterTheFirst) {
                  });
 }
 
-TEST(Identifier, EndOfInputAtThePromptEndsQuietly) {
+TEST(identifier, EndOfInputAtThePromptEndsQuietly) {
   expect_replies(u8"标识符", kIdentifierPrompt, {{"nothing typed", "", ""}});
 }
 
@@ -95,7 +95,7 @@ std::string counts(long long letters, long long blanks, long long digits, long l
          "个，数字" + std::to_string(digits) + "个，其它字符" + std::to_string(others) + "个\n";
 }
 
-TEST(Count, CountsEachByteInItsClass) {
+TEST(char_count, CountsEachByteInItsClass) {
   expect_replies(u8"统计", kCountPrompt,
                  {
                      {"the empty line", "\n", counts(0, 0, 0, 0)},
@@ -112,7 +112,7 @@ TEST(Count, CountsEachByteInItsClass) {
                  });
 }
 
-TEST(Count, CountsBeyondTheRangeOfAByte) {
+TEST(char_count, CountsBeyondTheRangeOfAByte) {
   std::string line = std::string(200, 'x') + std::string(128, ' ') + std::string(300, '7') +
                      std::string(255, '\x80');
   expect_replies(u8"统计", kCountPrompt,
@@ -121,7 +121,7 @@ TEST(Count, CountsBeyondTheRangeOfAByte) {
                  });
 }
 
-TEST(Count, CountsALineOfSeveralMegabytes) {
+TEST(char_count, CountsALineOfSeveralMegabytes) {
   std::string line;
   for (int i = 0; i < 1 << 20; ++i)
     line += "a1 中";
@@ -131,7 +131,7 @@ TEST(Count, CountsALineOfSeveralMegabytes) {
                  });
 }
 
-TEST(Count, EndOfInputAtThePromptEndsQuietly) {
+TEST(char_count, EndOfInputAtThePromptEndsQuietly) {
   expect_replies(u8"统计", kCountPrompt, {{"nothing typed", "", ""}});
 }
 
@@ -139,7 +139,7 @@ TEST(Count, EndOfInputAtThePromptEndsQuietly) {
 
 const std::string kDigitsPrompt = "请输入一个数字：";
 
-TEST(Digits, WritesTheDigitsWithoutALineBreak) {
+TEST(digits, WritesTheDigitsWithoutALineBreak) {
   expect_replies(u8"转换", kDigitsPrompt,
                  {
                      {"zero", "0\n", "0"},
@@ -153,7 +153,7 @@ TEST(Digits, WritesTheDigitsWithoutALineBreak) {
                  });
 }
 
-TEST(Digits, WritesNegativeNumbersAsMinusAndTheirDigits) {
+TEST(digits, WritesNegativeNumbersAsMinusAndTheirDigits) {
   expect_replies(u8"转换", kDigitsPrompt,
                  {
                      {"minus one digit", "-5\n", "-5"},
@@ -163,7 +163,7 @@ TEST(Digits, WritesNegativeNumbersAsMinusAndTheirDigits) {
                  });
 }
 
-TEST(Digits, InputThatIsNoIntGetsNoDigits) {
+TEST(digits, InputThatIsNoIntGetsNoDigits) {
   expect_replies(u8"转换", kDigitsPrompt,
                  {
                      {"nothing typed", "", ""},
@@ -180,7 +180,7 @@ TEST(Digits, InputThatIsNoIntGetsNoDigits) {
 const std::string kFirstPrompt = "请输入第一个字符串：";
 const std::string kSecondPrompt = "请输入第二个字符串：";
 
-TEST(Join, AppendsTheSecondLineToTheFirst) {
+TEST(join, AppendsTheSecondLineToTheFirst) {
   expect_replies(u8"连接", kFirstPrompt + kSecondPrompt,
                  {
                      {"two words", "abc\ndef\n", "abcdef\n"},
@@ -195,7 +195,7 @@ TEST(Join, AppendsTheSecondLineToTheFirst) {
                  });
 }
 
-TEST(Join, JoinsLongLines) {
+TEST(join, JoinsLongLines) {
   std::string first(1 << 20, 'x');
   std::string second;
   for (int i = 0; i < 1 << 19; ++i)
@@ -208,14 +208,14 @@ TEST(Join, JoinsLongLines) {
                  });
 }
 
-TEST(Join, EndOfInputAtEitherPromptEndsQuietly) {
+TEST(join, EndOfInputAtEitherPromptEndsQuietly) {
   expect_replies(u8"连接", kFirstPrompt, {{"nothing typed", "", ""}});
   expect_replies(u8"连接", kFirstPrompt + kSecondPrompt, {{"one line typed", "abc\n", ""}});
 }
 
 // --- the programs that read nothing ---
 
-TEST(FixedOutput, IsWrittenWithoutAFinalLineBreakWhateverIsTyped) {
+TEST(FixedOutputs, IsWrittenWithoutAFinalLineBreakWhateverIsTyped) {
   struct Fixed {
     const char8_t* program;
     std::string output;

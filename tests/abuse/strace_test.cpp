@@ -1,0 +1,187 @@
+// A save reaches the disk before it is reported: each new file is synced
+// before it takes the old one's place and the folder after, and a sync that
+// fails is a save that failed, with both files as they were. The program runs under strace, which
+// writes down its syncs and renames and can make any one sync fail.
+#include <unistd.h>
+
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/abuse/abuse.h"
+
+namespace {
+using testing_support::Outcome;
+using testing_support::ScratchFolder;
+using testing_support::Session;
+
+const std::string kContacts = "联系人.txt";
+const std::string kFrequent = "常用联系人.txt";
+const std::string kOldBook = "Alice      13800000001     10001           1\n";
+const std::string kOldFrequent = "an older frequent-contact file\n";
+
+// strace writes a byte that is no printable ASCII as an octal escape.
+std::string unescape(const std::string& text) {
+  std::string bytes;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\\' && i + 3 < text.size() &&
+        std::isdigit(static_cast<unsigned char>(text[i + 1]))) {
+      bytes += static_cast<char>(std::stoi(text.substr(i + 1, 3), nullptr, 8));
+      i += 3;
+    } else if (text[i] == '\\' && i + 1 < text.size()) {
+      bytes += text[++i];
+    } else {
+      bytes += text[i];
+    }
+  }
+  return bytes;
+}
+
+// A path as the test shows it: relative to the folder, "." for the folder
+// itself, and "tmp(联系人)" for a temporary file beside 联系人.txt.
+std::string shown(std::string path, const std::string& folder) {
+  if (path == folder) return ".";
+  if (path.rfind(folder + "/", 0) == 0) path.erase(0, folder.size() + 1);
+  if (path.ends_with(".tmp")) return "tmp(" + path.substr(0, path.find('.')) + ")";
+  return path;
+}
+
+struct Recorded {
+  Outcome outcome;
+  std::vector<std::string> calls;  // "sync <path>" and "rename <from> <to>", in order
+};
+
+// Runs the program in `folder` under strace, with the options given (what to
+// write down in `log`, what to make fail). The child becomes strace, which
+// runs the program in its place. (The leak checker of a sanitizer build
+// cannot work under strace.)
+Outcome under_strace(const char8_t* deliverable, Session session, const std::string& folder,
+                     const std::vector<std::string>& options) {
+  const std::string program = testing_support::program_path(deliverable).string();
+  session.in_child = [&] {
+    ::setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
+    std::vector<const char*> argv = {"strace", "-qq", "-f", "-y"};
+    for (const std::string& option : options)
+      argv.push_back(option.c_str());
+    argv.push_back(program.c_str());
+    argv.push_back(nullptr);
+    ::execvp("strace", const_cast<char* const*>(argv.data()));
+    ::_exit(127);
+  };
+  return testing_support::run_in(folder, deliverable, session);
+}
+
+// Adds a contact and saves, with the sync numbered `fail` failing (0: none).
+Recorded save_under_strace(int fail) {
+  ScratchFolder folder;
+  const std::string log = folder.path().string() + ".strace";
+  Session session;
+  session.input = "1\nBob 139 20002 1\n6\n0\n1\n";
+  session.files = {{kContacts, kOldBook}, {kFrequent, kOldFrequent}};
+  std::vector<std::string> options = {"-o", log, "-e",
+                                      "trace=fsync,fdatasync,rename,renameat,renameat2"};
+  if (fail > 0) {
+    options.push_back("-e");
+    options.push_back("inject=fsync:error=EIO:when=" + std::to_string(fail));
+  }
+  Recorded recorded{under_strace(u8"联系人", session, folder.path().string(), options), {}};
+  std::ifstream in(log);
+  const std::regex sync(R"re(f(?:data)?sync\(\d+<(.*)>\))re"),
+      rename(R"re(rename\("(.*)", "(.*)"\))re");
+  for (std::string line; std::getline(in, line);) {
+    std::smatch match;
+    if (std::regex_search(line, match, sync)) {
+      recorded.calls.push_back("sync " + shown(unescape(match[1]), folder.path().string()));
+    } else if (std::regex_search(line, match, rename)) {
+      recorded.calls.push_back("rename " + shown(unescape(match[1]), folder.path().string()) + " " +
+                               shown(unescape(match[2]), folder.path().string()));
+    }
+  }
+  std::filesystem::remove(log);
+  return recorded;
+}
+
+TEST(DurableSave, EachFileIsSyncedBeforeItReplacesTheOldOneAndTheFolderAfter) {
+  Recorded recorded = save_under_strace(0);
+  ASSERT_TRUE(abuse::ended_cleanly(recorded.outcome)) << "is strace installed?";
+  ASSERT_NE(recorded.outcome.out.find("<保存成功!>"), std::string::npos);
+  const std::vector<std::string> expected = {
+      "sync tmp(联系人)",
+      "sync tmp(常用联系人)",
+      "rename tmp(联系人) 联系人.txt",
+      "sync .",
+      "rename tmp(常用联系人) 常用联系人.txt",
+      "sync .",
+  };
+  EXPECT_EQ(recorded.calls, expected);
+}
+
+// Both files or neither: a sync that fails after the contact file took its
+// place puts the old one back.
+TEST(DurableSave, AFailedSyncIsAFailedSaveAndLeavesBothFilesAsTheyWereAndNoTemporaryFile) {
+  const char* const syncs[] = {
+      "the new contact file",
+      "the new frequent-contact file",
+      "the folder after the contact file",
+      "the folder after the frequent-contact file",
+  };
+  for (int fail = 1; fail <= 4; ++fail) {
+    SCOPED_TRACE(syncs[fail - 1]);
+    Outcome outcome = save_under_strace(fail).outcome;
+    ASSERT_TRUE(abuse::ended_cleanly(outcome)) << "is strace installed?";
+    EXPECT_NE(outcome.out.find("打不开！"), std::string::npos);
+    EXPECT_EQ(outcome.out.find("<保存成功!>"), std::string::npos);
+    EXPECT_TRUE(testing_support::same_bytes(outcome.files[kContacts], kOldBook));
+    EXPECT_TRUE(testing_support::same_bytes(outcome.files[kFrequent], kOldFrequent));
+    EXPECT_EQ(outcome.files.size(), 2u) << "a temporary file was left behind";
+  }
+}
+
+// A data file that cannot be read to its end is never taken for a shorter
+// one: an I/O error at any read of the program, the file's or the typed
+// input's, never leads to a file saved shorter than it was.
+TEST(ReadErrors, ABookOrARecordFileThatFailsToReadIsNeverSavedShorter) {
+  const std::string records = abuse::program("grade_sort").files.at("stud_dat");
+  struct Case {
+    const char* id;
+    std::string input;
+    std::string data, kept;  // the file read, and the file that must not be shortened
+    std::string refused;     // said when the data file failed
+  } cases[] = {
+      {"contacts", "6\n0\n1\n", kContacts, kContacts, "打不开！\n"},
+      {"grade_sort", "", "stud_dat", "stud_sort", "打不开1！\n"},
+  };
+  for (const Case& c : cases) {
+    const abuse::Program& program = abuse::program(c.id);
+    Session session = abuse::session_for(program, c.input);
+    const std::string old_kept = c.kept == c.data ? session.files[c.data] : std::string(168, 'k');
+    session.files[c.kept] = old_kept;
+    bool refused_once = false;
+    for (int failing = 1; failing <= 8; ++failing) {
+      SCOPED_TRACE(std::string(c.id) + ", read " + std::to_string(failing) + " fails");
+      ScratchFolder folder;
+      Outcome outcome = under_strace(
+          program.name, session, folder.path().string(),
+          {"-o", "/dev/null", "-e", "inject=read:error=EIO:when=" + std::to_string(failing)});
+      ASSERT_TRUE(abuse::ended_cleanly(outcome)) << "is strace installed?";
+      const std::string& kept = outcome.files[c.kept];
+      if (outcome.out == c.refused) {
+        refused_once = true;
+        EXPECT_EQ(kept, old_kept);
+      } else if (c.kept == c.data) {
+        EXPECT_EQ(kept, old_kept);  // saved unchanged, or not at all
+      } else {
+        EXPECT_TRUE(kept == old_kept || kept.size() == 168u) << kept.size();
+        EXPECT_NE(kept, std::string(168, '\0'));
+      }
+    }
+    EXPECT_TRUE(refused_once) << c.id << ": no read of its file failed";
+  }
+}
+
+}  // namespace
