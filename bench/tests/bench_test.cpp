@@ -262,6 +262,7 @@ TEST(Floor, OfTheContactBookPrintsAndSavesWhatTheBookDoes) {
     session.files = {{"联系人.txt", book}};
     testing_support::Outcome program = testing_support::run(u8"联系人", session);
     testing_support::Outcome yardstick = testing_support::run(u8"c_contacts", session);
+    EXPECT_TRUE(program.exited_cleanly()) << program.err;
     EXPECT_TRUE(yardstick.exited_cleanly());
     EXPECT_TRUE(testing_support::same_bytes(yardstick.out, program.out)) << input;
     EXPECT_EQ(yardstick.files, program.files) << input;
