@@ -35,7 +35,7 @@ void read_contact(person& fields) {
 bool read_key(char (&key)[kFieldSize]) {
   std::string token;
   if (platform::typed_input().read_token(token) == platform::Got::end) platform::end_program();
-  token.resize(token.find('\0') == std::string::npos ? token.size() : token.find('\0'));
+  token = token.substr(0, token.find('\0'));
   std::snprintf(key, kFieldSize, "%s", token.c_str());
   return token.size() < kFieldSize;
 }

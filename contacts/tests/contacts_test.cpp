@@ -9,9 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/contact_book.h"
 #include "tests/support/program_runner.h"
 
 namespace {
+using contact_book::book_row;
 using testing_support::Outcome;
 using testing_support::same_bytes;
 using testing_support::Session;
@@ -19,31 +21,18 @@ using testing_support::Session;
 const std::string kContacts = "联系人.txt";
 const std::string kFrequent = "常用联系人.txt";
 
-const std::string kMenu =
-    "\n\n**************欢迎进入通信录系统**************\n\n"
-    ">             新添联系人请输入1              <\n"
-    ">             浏览联系人请输入2              <\n"
-    ">             查找联系人请输入3              <\n"
-    ">             修改联系人请输入4              <\n"
-    ">             删除联系人请输入5              <\n"
-    ">             保存联系人请输入6              <\n"
-    ">         退出系统请输入0(记得保存~)         <\n\n"
-    "**********************************************\n\n"
-    "                    >>>";
+const std::string kMenu = CONTACT_BOOK_MENU;
 const std::string kFormatError = "\n            格式错误，请重新输入！\n                    >>>";
-const std::string kExitQuestion =
-    "\n                您保存了吗？\n\n"
-    "已保存请输入1，未保存请输入2，手残删错联系人就是不保存请输入3：";
-const std::string kFarewell = "\n\n               <感谢您的使用!>\n";
-const std::string kSaved = "\n                 <保存成功!>\n";
+const std::string kExitQuestion = CONTACT_BOOK_EXIT_QUESTION;
+const std::string kFarewell = CONTACT_BOOK_FAREWELL;
+const std::string kSaved = CONTACT_BOOK_SAVED;
 const std::string kCannotOpen = "打不开！\n";
 const std::string kLeave = kExitQuestion + kFarewell;
 const std::string kSaveAndLeave = kExitQuestion + kSaved + kFarewell;
 
-const std::string kCaption =
-    "\n请输入新联系人的  姓名   电话号码      QQ号  是否为常用联系人(是输入1，否输入0)\n";
-const std::string kAdd = kCaption + "\n              >>>" + "\n                <添加成功!>\n";
-const std::string kTable = "\n 姓名        电话号码          QQ        常用联系人\n";
+const std::string kCaption = CONTACT_BOOK_CAPTION;
+const std::string kAdd = kCaption + "\n              >>>" + CONTACT_BOOK_ADDED;
+const std::string kTable = CONTACT_BOOK_TABLE;
 
 const std::string kTypes =
     "\n             >请输入要查找的类型<\n"
@@ -96,15 +85,6 @@ std::string dialogue(const std::vector<std::string>& steps) {
   for (const auto& step : steps)
     all += kMenu + step;
   return all;
-}
-
-// A line of the contact file for short fields.
-std::string line(const std::string& name, const std::string& phone, const std::string& qq,
-                 int flag) {
-  char text[128];
-  std::snprintf(text, sizeof text, "%-10s %-15s %-15s %d\n", name.c_str(), phone.c_str(),
-                qq.c_str(), flag);
-  return text;
 }
 
 Outcome run_book(const std::string& book, const std::string& input) {
@@ -187,9 +167,9 @@ TEST(contacts, NamesAreInsertedInOrderAndSaved) {
                             "y          3               3                 否\n"
                             "z          1               1                 否\n";
   EXPECT_TRUE(same_bytes(outcome.out, dialogue({kAdd, kAdd, kAdd, table, kSaveAndLeave})));
-  EXPECT_TRUE(
-      same_bytes(outcome.files[kContacts],
-                 line("x", "2", "2", 1) + line("y", "3", "3", -1) + line("z", "1", "1", 0)));
+  EXPECT_TRUE(same_bytes(
+      outcome.files[kContacts],
+      book_row("x", "2", "2", 1) + book_row("y", "3", "3", -1) + book_row("z", "1", "1", 0)));
   EXPECT_TRUE(same_bytes(outcome.files[kFrequent],
                          "x\t 2\t 2              \t\n"
                          "y\t 3\t 3              \t\n"));
@@ -231,7 +211,7 @@ TEST(contacts, AFlagThatIsNotANumberCountsAsNotFrequentAndTheDialogueGoesOn) {
   EXPECT_TRUE(same_bytes(
       outcome.out, dialogue({kAdd, kTable + "Ann        1               2                 否\n",
                              kSaveAndLeave})));
-  EXPECT_TRUE(same_bytes(outcome.files[kContacts], line("Ann", "1", "2", 0)));
+  EXPECT_TRUE(same_bytes(outcome.files[kContacts], book_row("Ann", "1", "2", 0)));
   EXPECT_TRUE(same_bytes(outcome.files[kFrequent], ""));
 }
 
@@ -287,12 +267,13 @@ TEST(contacts, DamagedRecordsKeepWhatWasReadAndTheRecordsAfterThem) {
     std::string book, saved;
   } cases[] = {
       // A last record cut short: the missing fields are "-", the flag 0.
-      {"Ann 1 2 1\nBob 3", line("Ann", "1", "2", 1) + line("Bob", "3", "-", 0)},
-      {"Ann 1 2 1\nBob 3 4\n", line("Ann", "1", "2", 1) + line("Bob", "3", "4", 0)},
+      {"Ann 1 2 1\nBob 3", book_row("Ann", "1", "2", 1) + book_row("Bob", "3", "-", 0)},
+      {"Ann 1 2 1\nBob 3 4\n", book_row("Ann", "1", "2", 1) + book_row("Bob", "3", "4", 0)},
       // A damaged flag is the whole fourth token; the records after it stay whole.
-      {"Ann 1 2 yes\nBob 3 4 1\n", line("Ann", "1", "2", 0) + line("Bob", "3", "4", 1)},
-      {"Ann 1 2 1x\nBob 3 4 1\n", line("Ann", "1", "2", 1) + line("Bob", "3", "4", 1)},
-      {"Ann 1 2 99999999999\nBob 3 4 1\n", line("Ann", "1", "2", 0) + line("Bob", "3", "4", 1)},
+      {"Ann 1 2 yes\nBob 3 4 1\n", book_row("Ann", "1", "2", 0) + book_row("Bob", "3", "4", 1)},
+      {"Ann 1 2 1x\nBob 3 4 1\n", book_row("Ann", "1", "2", 1) + book_row("Bob", "3", "4", 1)},
+      {"Ann 1 2 99999999999\nBob 3 4 1\n",
+       book_row("Ann", "1", "2", 0) + book_row("Bob", "3", "4", 1)},
   };
   for (const Case& c : cases) {
     Outcome outcome = run_book(c.book, "0 2\n");
@@ -352,8 +333,8 @@ TEST(contacts, TheConfirmedContactChangesInPlace) {
   EXPECT_TRUE(same_bytes(outcome.out, dialogue({kPickTypes + kNameKey + kBobFound + kConfirm +
                                                     kBob2Found + kConfirm + kRevise + kRevised,
                                                 kSaveAndLeave})));
-  EXPECT_TRUE(
-      same_bytes(outcome.files[kContacts], kBook.substr(0, 135) + line("Aaron", "555", "666", 1)));
+  EXPECT_TRUE(same_bytes(outcome.files[kContacts],
+                         kBook.substr(0, 135) + book_row("Aaron", "555", "666", 1)));
 }
 
 TEST(contacts, MessagesByTypeAndAnswersThatAreNotYes) {
@@ -382,7 +363,8 @@ TEST(contacts, MessagesByTypeAndAnswersThatAreNotYes) {
 TEST(contacts, ANewNameDoesNotMoveTheContactAndAFlagThatIsNotANumberIsZero) {
   Outcome outcome = run_book("4 2 13800000001 1 Zed 7 8 yes\n2\n0 2\n");
   EXPECT_TRUE(outcome.exited_cleanly());
-  EXPECT_TRUE(same_bytes(outcome.files[kContacts], line("Zed", "7", "8", 0) + kBook.substr(45)));
+  EXPECT_TRUE(
+      same_bytes(outcome.files[kContacts], book_row("Zed", "7", "8", 0) + kBook.substr(45)));
   EXPECT_TRUE(same_bytes(outcome.files[kFrequent], kBookFrequent.substr(37)));
 }
 

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/abuse/abuse.h"
+#include "tests/support/contact_book.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -95,7 +96,7 @@ TEST(contacts, ANulByteInAnyFieldMovesNoField) {
     again.input = "2\n0\n1\n";
     Outcome reloaded = run_in(folder.path(), u8"联系人", again);
     ASSERT_TRUE(abuse::ended_cleanly(reloaded));
-    const std::string table = "\n 姓名        电话号码          QQ        常用联系人\n";
+    const std::string table = CONTACT_BOOK_TABLE;
     const auto shown = [&](const std::string& out) {
       std::size_t at = out.find(table);
       return out.substr(at, out.find("\n\n", at + table.size()) - at);

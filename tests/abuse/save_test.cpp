@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/abuse/abuse.h"
+#include "tests/support/contact_book.h"
 
 namespace {
 using testing_support::Outcome;
@@ -150,25 +151,16 @@ std::string random_text(std::mt19937& random, std::size_t most) {
 TEST(ContactSave, ABookLoadedAndSavedUnchangedIsWrittenByteForByteAsItWas) {
   for (unsigned seed = 1; seed <= 30; ++seed) {
     std::mt19937 random(seed);
-    std::string book, frequent, table = "\n 姓名        电话号码          QQ        常用联系人\n";
+    std::string book, frequent, table = CONTACT_BOOK_TABLE;
     int contacts = static_cast<int>(random() % 40);
     for (int k = 0; k < contacts; ++k) {
       std::string name = random_text(random, 14), phone = random_text(random, 14),
                   qq = random_text(random, 14);
       int flag =
           random() % 3 == 0 ? static_cast<int>(random()) : static_cast<int>(random() % 3) - 1;
-      char row[256];
-      std::snprintf(row, sizeof row, "%-10s %-15s %-15s %d\n", name.c_str(), phone.c_str(),
-                    qq.c_str(), flag);
-      book += row;
-      if (flag != 0) {
-        std::snprintf(row, sizeof row, "%s\t %s\t %-15s\t\n", name.c_str(), phone.c_str(),
-                      qq.c_str());
-        frequent += row;
-      }
-      std::snprintf(row, sizeof row, "%-10s %-15s %-15s   %s\n", name.c_str(), phone.c_str(),
-                    qq.c_str(), flag == 1 ? "是" : "否");
-      table += row;
+      book += contact_book::book_row(name, phone, qq, flag);
+      if (flag != 0) frequent += contact_book::frequent_row(name, phone, qq);
+      table += contact_book::table_row(name, phone, qq, flag);
     }
     Session session;
     session.input = "2\n6\n0\n1\n";

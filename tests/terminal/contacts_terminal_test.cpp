@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/contact_book.h"
 #include "tests/terminal/terminal.h"
 
 namespace {
@@ -13,26 +14,11 @@ using terminal_tests::expect_dialogue;
 using terminal_tests::Text;
 using testing_support::same_bytes;
 
-const Text kMenu = BOTH(
-    "\n\n**************欢迎进入通信录系统**************\n\n"
-    ">             新添联系人请输入1              <\n"
-    ">             浏览联系人请输入2              <\n"
-    ">             查找联系人请输入3              <\n"
-    ">             修改联系人请输入4              <\n"
-    ">             删除联系人请输入5              <\n"
-    ">             保存联系人请输入6              <\n"
-    ">         退出系统请输入0(记得保存~)         <\n\n"
-    "**********************************************\n\n"
-    "                    >>>");
-const Text kAdded = BOTH(
-    "\n请输入新联系人的  姓名   电话号码      QQ号  是否为常用联系人(是输入1，否输入0)\n\n"
-    "              >>>\n                <添加成功!>\n");
-const Text kHeader = BOTH("\n 姓名        电话号码          QQ        常用联系人\n");
-const Text kSaved = BOTH("\n                 <保存成功!>\n");
-const Text kExit = BOTH(
-    "\n                您保存了吗？\n\n"
-    "已保存请输入1，未保存请输入2，手残删错联系人就是不保存请输入3："
-    "\n\n               <感谢您的使用!>\n");
+const Text kMenu = BOTH(CONTACT_BOOK_MENU);
+const Text kAdded = BOTH(CONTACT_BOOK_CAPTION "\n              >>>" CONTACT_BOOK_ADDED);
+const Text kHeader = BOTH(CONTACT_BOOK_TABLE);
+const Text kSaved = BOTH(CONTACT_BOOK_SAVED);
+const Text kExit = BOTH(CONTACT_BOOK_EXIT_QUESTION CONTACT_BOOK_FAREWELL);
 
 const std::string kBook = "Alice      13800000001     10001           1\n";
 

@@ -19,9 +19,11 @@ struct Text {
   Text operator+(const Text& more) const { return {utf8 + more.utf8, gbk + more.gbk}; }
 };
 
-// BOTH("名字") is the Text of a string literal: the compiler encodes it once
-// as UTF-8 and once as GBK.
-#define BOTH(literal) (::terminal_tests::Text{::testing_support::utf8(u8##literal), literal})
+// BOTH("名字") is the Text of a string literal (or of a macro that stands for
+// one): the compiler encodes it once as UTF-8 and once as GBK.
+#define BOTH(literal) BOTH_ENCODINGS(literal)
+#define BOTH_ENCODINGS(literal) \
+  (::terminal_tests::Text{::testing_support::utf8(u8##literal), literal})
 
 struct Dialogue {
   const char8_t* program;
