@@ -11,6 +11,7 @@
 
 #include "bench/inputs.h"
 #include "bench/report.h"
+#include "tests/support/contact_book.h"
 #include "tests/support/program_runner.h"
 
 namespace {
@@ -64,8 +65,7 @@ TEST(ContactBook, LinesHaveTheSavedLayoutAndTheFrequentFileMatches) {
     EXPECT_TRUE(qq.size() >= 5 && qq.size() <= 10 && all_digits(qq) && qq[0] != '0') << line;
     char flag = line.back();
     EXPECT_TRUE(flag == '0' || flag == '1') << line;
-    if (flag == '1')
-      expected_frequent += name + "\t " + phone + "\t " + line.substr(27, 15) + "\t\n";
+    if (flag == '1') expected_frequent += contact_book::frequent_row(name, phone, qq);
   }
   EXPECT_EQ(read_all(folder.path() / "often"), expected_frequent);
   EXPECT_NE(expected_frequent.find('\t'), std::string::npos);
@@ -250,11 +250,10 @@ TEST(Floor, OfLinesJoinsThemAsTheJoinProgramDoes) {
 // screen and in both files, for every phase the benchmark types and for a
 // search that finds two contacts.
 TEST(Floor, OfTheContactBookPrintsAndSavesWhatTheBookDoes) {
+  using contact_book::book_row;
   const std::string book =
-      "zhang      13800000000     12345           1\n"
-      "李四       13900000000     23456           0\n"
-      "zhang      13700000000     34567           2\n"
-      "王五       13600000000     45678           -1\n";
+      book_row("zhang", "13800000000", "12345", 1) + book_row("李四", "13900000000", "23456", 0) +
+      book_row("zhang", "13700000000", "34567", 2) + book_row("王五", "13600000000", "45678", -1);
   for (const std::string& input :
        {std::string("2\n3\n1\nnobody_here\n6\n0\n1\n"), std::string("3\n1\nzhang\n0\n2\n")}) {
     testing_support::Session session;
