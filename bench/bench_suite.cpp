@@ -1,9 +1,9 @@
-// The benchmark suite: runs the programs as whole processes on inputs it
-// makes itself from a fixed seed (every program on its smallest input,
-// contact books of up to a million contacts, large Goldbach numbers, lines
-// of up to 100 MiB) and prints for each case the wall times, the peak
-// memory, the target and whether it was met. Exits with status 1 when a
-// target was missed or a program did not end cleanly.
+// The benchmark suite: runs the programs as whole processes beside plain C
+// yardsticks on inputs it makes itself from a fixed seed (every program on
+// its smallest input, contact books of up to a million contacts, large
+// Goldbach numbers, lines of up to 100 MiB) and prints for each case the
+// wall times, the peak memory, the target and whether it was met. Exits
+// with status 1 when a target was missed or a program did not end cleanly.
 #include <sys/resource.h>
 
 #include <csignal>
@@ -17,7 +17,7 @@
 namespace bench {
 
 const Figures& Context::start_of(const char8_t* program) const {
-  static const Figures none{0, 0, 0, "not measured"};
+  static const Figures none{0, 0, "not measured"};
   auto found = start.find(program);
   return found == start.end() ? none : found->second;
 }
@@ -39,12 +39,13 @@ int main() {
 
   std::printf("Benchmarks on %s\n", bench::machine_description().c_str());
   std::printf(
-      "Wall time from starting the process to reaping it, after one warm-up run. Beside the\n"
-      "floor: the program and a plain C program that writes the same bytes with one call run\n"
-      "in turns; their medians, and the median of the ratios of each pair of runs, judged with\n"
-      "a margin of %.0f%% for noise. Elsewhere: median and fastest run, targets judged on the\n"
-      "fastest. Peak: the largest resident memory of the program in any run.\n",
-      bench::kFloorMargin * 100);
+      "Each program runs as a whole process beside its yardstick, a plain C program that\n"
+      "writes the same bytes (each section says how it comes to them); the two run in turns,\n"
+      "after one pair that warms the caches and checks the bytes. Wall time from starting to\n"
+      "reaping the process: the median of each, and the median of the ratios of the pairs,\n"
+      "judged with a margin of %.0f%% for noise. Peak: the largest resident memory in any\n"
+      "run, of the program and of its yardstick.\n",
+      bench::kMargin * 100);
   bench::start_up_cases(context);
   bench::contact_cases(context);
   bench::goldbach_cases(context);

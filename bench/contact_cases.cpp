@@ -1,8 +1,7 @@
-// The contact book at scale: the start-up load, a browse of the whole book,
-// a search that walks it all without a match, and a save, alone and all
-// together, for books of ten thousand to a million contacts.
-#include <unistd.h>
-
+// The contact book at scale beside c_contacts, the same work done the plain
+// C way: the start-up load, a browse of the whole book, a search that walks
+// it all without a match, and a durable save, alone and all together, for
+// books of ten thousand to a million contacts.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -15,28 +14,26 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kRuns = 5;
-constexpr long kCounts[] = {10000, 100000, 1000000};
+constexpr int kRuns = 11;
+constexpr long kSmallest = 10000;
 constexpr long kLargest = 1000000;
-constexpr double kAllLimitMs = 300;        // all four phases on the largest book
-constexpr double kBytesPerContact = 83.5;  // what a plain chain of malloc'd records took
-constexpr double kGrowthLimit = 2;         // per-contact cost of a book ten times larger
+constexpr long kCounts[] = {kSmallest, 100000, kLargest};
+constexpr double kGrowthLimit = 2;  // per-contact cost of a book a hundred times larger
 
 struct Phase {
   const char* label;
   std::string input;
   bool saves;
-  bool everything;  // all four phases in one run
 };
 
 std::vector<Phase> phases() {
   const std::string miss = std::string("3\n1\n") + kMissingName + "\n";
   return {
-      {"load", "0\n1\n", false, false},
-      {"load + browse", "2\n0\n1\n", false, false},
-      {"load + search miss", miss + "0\n1\n", false, false},
-      {"load + save", "6\n0\n1\n", true, false},
-      {"all four", "2\n" + miss + "6\n0\n1\n", true, true},
+      {"load", "0\n1\n", false},
+      {"load + browse", "2\n0\n1\n", false},
+      {"load + search miss", miss + "0\n1\n", false},
+      {"load + save", "6\n0\n1\n", true},
+      {"all four", "2\n" + miss + "6\n0\n1\n", true},
   };
 }
 
@@ -58,59 +55,35 @@ bool saved_unchanged(const fs::path& folder) {
          same_file(folder / "常用联系人.txt", folder / "frequent.txt");
 }
 
-Row target_row(const std::string& label, const Figures& figures, long count) {
-  double bytes_per_contact = figures.peak_mib * 1048576 / count;
+Row phase_row(const std::string& label, const Beside& measured) {
   char note[64];
-  std::snprintf(note, sizeof note, "%.1f B/contact", bytes_per_contact);
-  bool met = figures.fastest_ms <= kAllLimitMs && bytes_per_contact <= kBytesPerContact;
-  return measured_row(label, figures, "<= 300 ms, <= 83.5 B/contact",
-                      met ? Verdict::met : Verdict::missed, note);
+  std::snprintf(note, sizeof note, "peak x%.2f",
+                measured.program.peak_mib / measured.yardstick.peak_mib);
+  Verdict verdict = both(at_yardstick(measured.ratio),
+                         at_most(measured.program.peak_mib, measured.yardstick.peak_mib));
+  return beside_row(label, measured, margin_target() + ", peak <= its", verdict, note);
 }
 
-// What the durable save costs: the same load and save in a folder in memory
-// (tmpfs), where a sync has nothing to wait for, beside the one on the disk.
-void measure_sync_cost(Context& context, const fs::path& on_disk, long count) {
-  const fs::path in_memory =
-      fs::path("/dev/shm") / ("coursework-bench-" + std::to_string(::getpid()));
-  std::error_code failed;
-  fs::create_directories(in_memory, failed);
-  if (failed) return;  // no tmpfs here: nothing to compare with
-  fs::copy_file(on_disk / "book.txt", in_memory / "联系人.txt", failed);
-  const Phase save = phases()[3];
-  Figures disk = measure(on_disk, u8"联系人", save.input, kRuns);
-  Figures memory = failed ? Figures{} : measure(in_memory, u8"联系人", save.input, kRuns);
-  fs::remove_all(in_memory, failed);
-  const std::string label = book_label(count) + ": load + save";
-  context.table.add(measured_row(label + " on the disk", disk));
-  context.table.add(measured_row(label + " in memory (tmpfs)", memory));
-  char cost[32];
-  std::snprintf(cost, sizeof cost, "%.1f ms", disk.fastest_ms - memory.fastest_ms);
-  context.table.add(derived_row(book_label(count) + ": the durable save's syncs and writes", cost,
-                                "", Verdict::none));
-}
-
-// Measures every phase on a book of `count` contacts; gives the figures of
-// all four phases together.
+// Measures every phase on a book of `count` contacts; gives the program's
+// figures of all four phases together.
 Figures measure_book(Context& context, long count) {
   fs::path folder = context.working_folder("contacts");
-  Figures all;
   if (!write_contact_book(folder / "book.txt", folder / "frequent.txt", count, kSeed)) {
-    all.problem = "cannot write the contact file";
-    context.table.add(measured_row(book_label(count), all));
-    return all;
+    context.table.add(failed_row(book_label(count), "cannot write the contact file"));
+    return Figures{0, 0, "no book"};
   }
   fs::copy_file(folder / "book.txt", folder / "联系人.txt");
+  Figures all;
   for (const Phase& phase : phases()) {
-    std::string label = book_label(count) + ": " + phase.label;
-    Figures figures = measure(folder, u8"联系人", phase.input, kRuns);
-    if (figures.ok() && phase.saves && !saved_unchanged(folder)) {
-      figures.problem = "the save changed the book";
+    testing_support::Session session;
+    session.input = phase.input;
+    Beside measured = measure_beside(folder, u8"联系人", u8"c_contacts", session, kRuns);
+    if (measured.ok() && phase.saves && !saved_unchanged(folder)) {
+      measured.program.problem = "the save changed the book";
     }
-    if (phase.everything) all = figures;
-    bool judged = phase.everything && count == kLargest && figures.ok();
-    context.table.add(judged ? target_row(label, figures, count) : measured_row(label, figures));
+    all = measured.program;  // the last phase is all four
+    context.table.add(phase_row(book_label(count) + ": " + phase.label, measured));
   }
-  if (count == kLargest) measure_sync_cost(context, folder, count);
   fs::remove_all(folder);
   return all;
 }
@@ -118,25 +91,23 @@ Figures measure_book(Context& context, long count) {
 }  // namespace
 
 void contact_cases(Context& context) {
-  context.table.section("联系人: books of 10^4, 10^5 and 10^6 contacts, 45 bytes a line, 5 runs",
-                        kTimeColumns);
+  context.table.section("联系人 beside c_contacts: books of 10^4, 10^5 and 10^6 contacts, " +
+                        std::to_string(kRuns) + " pairs of runs");
   std::vector<Figures> all;
   for (long count : kCounts)
     all.push_back(measure_book(context, count));
 
   const Figures& start = context.start_of(u8"联系人");
+  const std::string label =
+      "联系人 all four, " + power_of_ten(kSmallest) + " -> " + power_of_ten(kLargest);
   const std::string target = "per contact < x2 (linear)";
-  for (std::size_t i = 1; i < all.size(); ++i) {
-    std::string label =
-        "联系人 all four, " + power_of_ten(kCounts[i - 1]) + " -> " + power_of_ten(kCounts[i]);
-    if (!all[i - 1].ok() || !all[i].ok() || !start.ok()) {
-      context.table.add(derived_row(label, "", target, Verdict::failed));
-      continue;
-    }
-    double growth = growth_per_item(all[i - 1].fastest_ms, kCounts[i - 1], all[i].fastest_ms,
-                                    kCounts[i], start.fastest_ms);
-    context.table.add(derived_row(label, times(growth), target, below(growth, kGrowthLimit)));
+  if (!all.front().ok() || !all.back().ok() || !start.ok()) {
+    context.table.add(failed_row(label, "not measured"));
+    return;
   }
+  double growth = growth_per_item(all.front().median_ms, kSmallest, all.back().median_ms, kLargest,
+                                  start.median_ms);
+  context.table.add(derived_row(label, times(growth), target, at_most(growth, kGrowthLimit)));
 }
 
 }  // namespace bench

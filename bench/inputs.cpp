@@ -4,6 +4,8 @@
 #include <memory>
 #include <vector>
 
+#include "tests/support/contact_book.h"
+
 namespace bench {
 namespace {
 
@@ -70,11 +72,10 @@ bool write_contact_book(const std::filesystem::path& contacts,
     std::string qq = digits(random, 5 + static_cast<int>(random.below(6)),
                             static_cast<char>('1' + random.below(9)));
     int familiar = random.below(3) == 0 ? 1 : 0;
-    written = std::fprintf(book.get(), "%-10s %-15s %-15s %d\n", name.c_str(), phone.c_str(),
-                           qq.c_str(), familiar) > 0;
+    written =
+        std::fputs(contact_book::book_row(name, phone, qq, familiar).c_str(), book.get()) >= 0;
     if (familiar != 0 && written) {
-      written = std::fprintf(often.get(), "%s\t %s\t %-15s\t\n", name.c_str(), phone.c_str(),
-                             qq.c_str()) > 0;
+      written = std::fputs(contact_book::frequent_row(name, phone, qq).c_str(), often.get()) >= 0;
     }
   }
   return close_checked(book) && close_checked(often) && written;

@@ -1,17 +1,13 @@
 #include "bench/measure.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <vector>
 
-namespace bench {
+#include "bench/inputs.h"
 
-double now_ms() {
-  timespec t{};
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
+namespace bench {
 
 Figures figures_of(std::vector<double> times_ms) {
   Figures figures;
@@ -20,7 +16,6 @@ Figures figures_of(std::vector<double> times_ms) {
   std::size_t middle = times_ms.size() / 2;
   figures.median_ms =
       times_ms.size() % 2 == 1 ? times_ms[middle] : (times_ms[middle - 1] + times_ms[middle]) / 2;
-  figures.fastest_ms = times_ms.front();
   return figures;
 }
 
@@ -30,6 +25,13 @@ double median_ratio(const std::vector<double>& a, const std::vector<double>& b) 
     if (b[i] > 0) ratios.push_back(a[i] / b[i]);
   }
   return figures_of(std::move(ratios)).median_ms;
+}
+
+double median_difference(const std::vector<double>& a, const std::vector<double>& b) {
+  std::vector<double> differences;
+  for (std::size_t i = 0; i < a.size() && i < b.size(); ++i)
+    differences.push_back(a[i] - b[i]);
+  return figures_of(std::move(differences)).median_ms;
 }
 
 namespace {
@@ -59,46 +61,64 @@ struct Runs {
   }
 
   Figures figures() const {
-    if (!problem.empty()) return Figures{0, 0, 0, problem};
+    if (!problem.empty()) return Figures{0, 0, problem};
     Figures all = figures_of(times_ms);
     all.peak_mib = peak_kib / 1024.0;
     return all;
   }
 };
 
-void prepare_for_timing(testing_support::Session& session) {
-  if (session.output_file.empty()) session.output_file = "/dev/null";
-  session.collect_files = false;
-  session.time_limit_ms = 60000;
+// Runs the warming pair, each writing to a file of its own, and tells
+// whether both ended cleanly and wrote the same bytes.
+bool warm_up(const std::filesystem::path& folder, const char8_t* program, const char8_t* yardstick,
+             testing_support::Session session, Runs& program_runs, Runs& yardstick_runs) {
+  const std::filesystem::path mine = folder / "bench-output.program";
+  const std::filesystem::path its = folder / "bench-output.yardstick";
+  session.output_file = mine.string();
+  bool clean = program_runs.add(folder, program, session);
+  session.output_file = its.string();
+  clean = clean && yardstick_runs.add(folder, yardstick, session);
+  if (clean && !same_file(mine, its)) {
+    program_runs.problem = "wrote other bytes than the yardstick";
+    clean = false;
+  }
+  std::filesystem::remove(mine);
+  std::filesystem::remove(its);
+  return clean;
 }
 
 }  // namespace
 
-Figures measure(const std::filesystem::path& folder, const char8_t* program,
-                testing_support::Session session, int runs) {
-  prepare_for_timing(session);
-  Runs all;
-  for (int run = -1; run < runs; ++run) {  // run -1 warms the caches
-    if (!all.add(folder, program, session)) break;
-    if (run < 0) all = Runs{};
+Beside measure_beside(const std::filesystem::path& folder, const char8_t* program,
+                      const char8_t* yardstick, testing_support::Session session, int runs) {
+  session.collect_files = false;
+  session.time_limit_ms = 60000;
+  Runs program_runs, yardstick_runs;
+  bool clean = warm_up(folder, program, yardstick, session, program_runs, yardstick_runs);
+  if (clean) program_runs = yardstick_runs = Runs{};
+  session.output_file = "/dev/null";
+  for (int run = 0; run < runs && clean; ++run) {
+    for (bool yardstick_turn : {run % 2 != 0, run % 2 == 0}) {
+      clean = clean && (yardstick_turn ? yardstick_runs.add(folder, yardstick, session)
+                                       : program_runs.add(folder, program, session));
+    }
   }
-  return all.figures();
+  Beside result;
+  result.program = program_runs.figures();
+  result.yardstick = yardstick_runs.figures();
+  if (clean) {
+    result.ratio = median_ratio(program_runs.times_ms, yardstick_runs.times_ms);
+    result.difference_ms = median_difference(program_runs.times_ms, yardstick_runs.times_ms);
+  }
+  return result;
 }
 
-Figures measure(const std::filesystem::path& folder, const char8_t* program,
-                const std::string& input, int runs) {
-  testing_support::Session session;
-  session.input = input;
-  return measure(folder, program, std::move(session), runs);
-}
-
-BesideFloor measure_beside_floor(const std::filesystem::path& folder, const char8_t* program,
-                                 const std::string& input, int runs, const char* saves) {
-  BesideFloor result;
+Beside measure_beside_floor(const std::filesystem::path& folder, const char8_t* program,
+                            const std::string& input, int runs, const char* saves) {
   // Both get the floor's bytes in their environment, so both start with the
   // same environment; only the floor reads it. The first run, which learns
   // the bytes, gets none.
-  const std::string& bytes = result.output;
+  std::string bytes;
   std::string file_bytes;  // in hexadecimal
   testing_support::Session session;
   session.input = input;
@@ -110,11 +130,12 @@ BesideFloor measure_beside_floor(const std::filesystem::path& folder, const char
     ::setenv(kFloorFileBytesVariable, file_bytes.c_str(), 1);
   };
   testing_support::Outcome first = testing_support::run_in(folder, program, session);
+  Beside result;
   result.program.problem = problem_of(first);
   if (first.out.find('\0') != std::string::npos) result.program.problem = "wrote a NUL byte";
   if (saves != nullptr && !first.files.contains(saves)) result.program.problem = "saved nothing";
   if (!result.ok()) return result;
-  result.output = first.out;
+  bytes = first.out;
   if (saves != nullptr) {
     for (unsigned char c : first.files[saves]) {
       char pair[3];
@@ -122,21 +143,8 @@ BesideFloor measure_beside_floor(const std::filesystem::path& folder, const char
       file_bytes += pair;
     }
   }
-  session.collect_files = false;
-
-  prepare_for_timing(session);
-  Runs program_runs, floor_runs;
-  bool clean = true;
-  for (int run = -1; run < runs && clean; ++run) {  // run -1 warms the caches
-    for (bool floor_turn : {run % 2 != 0, run % 2 == 0}) {
-      clean = clean && (floor_turn ? floor_runs.add(folder, u8"c_floor", session)
-                                   : program_runs.add(folder, program, session));
-    }
-    if (run < 0 && clean) program_runs = floor_runs = Runs{};
-  }
-  result.program = program_runs.figures();
-  result.floor = floor_runs.figures();
-  if (clean) result.ratio = median_ratio(program_runs.times_ms, floor_runs.times_ms);
+  result = measure_beside(folder, program, u8"c_floor", session, runs);
+  result.output = bytes;
   return result;
 }
 

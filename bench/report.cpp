@@ -51,20 +51,19 @@ void print_row(const std::string& label, const std::vector<std::string>& figures
               note.c_str());
 }
 
-std::string percent(double fraction) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%.0f%%", fraction * 100);
-  return text;
-}
-
 }  // namespace
 
-Row measured_row(const std::string& label, const Figures& figures, const std::string& target,
-                 Verdict verdict, const std::string& note) {
-  if (!figures.ok()) return {label, {"", "", ""}, target, Verdict::failed, figures.problem};
+Row beside_row(const std::string& label, const Beside& measured, const std::string& target,
+               Verdict verdict, const std::string& note) {
+  if (!measured.ok()) {
+    std::string problem = measured.program.ok() ? "yardstick: " + measured.yardstick.problem
+                                                : measured.program.problem;
+    return failed_row(label, problem);
+  }
   return {label,
-          {milliseconds(figures.median_ms), milliseconds(figures.fastest_ms),
-           figures.peak_mib > 0 ? mebibytes(figures.peak_mib) : ""},
+          {milliseconds(measured.program.median_ms), milliseconds(measured.yardstick.median_ms),
+           times(measured.ratio), mebibytes(measured.program.peak_mib),
+           mebibytes(measured.yardstick.peak_mib)},
           target,
           verdict,
           note};
@@ -72,34 +71,33 @@ Row measured_row(const std::string& label, const Figures& figures, const std::st
 
 Row derived_row(const std::string& label, const std::string& figure, const std::string& target,
                 Verdict verdict) {
-  return {label, {"", figure, ""}, target, verdict, ""};
+  return {label, {"", "", figure, "", ""}, target, verdict, ""};
 }
 
-const std::vector<std::string> kTimeColumns = {"median", "fastest", "peak"};
-const std::vector<std::string> kFloorColumns = {"program", "floor", "ratio", "peak"};
-
-Verdict at_floor(double ratio) {
-  return ratio <= 1 + kFloorMargin ? Verdict::met : Verdict::missed;
+Row failed_row(const std::string& label, const std::string& problem) {
+  return {label, {"", "", "", "", ""}, "", Verdict::failed, problem};
 }
 
-Row floor_row(const std::string& label, const BesideFloor& measured, const std::string& note) {
-  std::string target = "<= floor + " + percent(kFloorMargin);
-  if (!measured.ok()) {
-    std::string problem =
-        measured.program.ok() ? "floor: " + measured.floor.problem : measured.program.problem;
-    return {label, {"", "", "", ""}, target, Verdict::failed, problem};
-  }
-  return {label,
-          {milliseconds(measured.program.median_ms), milliseconds(measured.floor.median_ms),
-           times(measured.ratio), mebibytes(measured.program.peak_mib)},
-          target,
-          at_floor(measured.ratio),
-          note};
+const std::vector<std::string> kColumns = {"program", "yardstick", "ratio", "peak", "its peak"};
+
+std::string margin_target() {
+  char text[32];
+  std::snprintf(text, sizeof text, "time <= +%.0f%%", kMargin * 100);
+  return text;
 }
 
-void Table::section(const std::string& title, const std::vector<std::string>& columns) const {
+Verdict at_yardstick(double ratio) {
+  return at_most(ratio, 1 + kMargin);
+}
+
+Verdict both(Verdict a, Verdict b) {
+  if (a == Verdict::failed || b == Verdict::failed) return Verdict::failed;
+  return a == Verdict::met && b == Verdict::met ? Verdict::met : Verdict::missed;
+}
+
+void Table::section(const std::string& title) const {
   std::printf("\n%s\n", title.c_str());
-  print_row("", columns, "target", "verdict", "");
+  print_row("", kColumns, "target", "verdict", "");
   std::fflush(stdout);
 }
 
@@ -137,8 +135,8 @@ std::string times(double factor) {
   return text;
 }
 
-Verdict below(double value, double limit) {
-  return value < limit ? Verdict::met : Verdict::missed;
+Verdict at_most(double value, double limit) {
+  return value <= limit ? Verdict::met : Verdict::missed;
 }
 
 double growth_per_item(double small_ms, double small_items, double large_ms, double large_items,

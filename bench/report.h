@@ -1,6 +1,5 @@
 // The table the suite prints: one row per case with its figures, target and
-// verdict, and the machine the figures came from. Each section names its
-// figure columns: wall times and peak memory, or a program beside the floor.
+// verdict, and the machine the figures came from.
 #pragma once
 
 #include <string>
@@ -14,40 +13,46 @@ enum class Verdict { none, met, missed, failed };
 
 struct Row {
   std::string label;
-  std::vector<std::string> figures;  // under the section's column titles
+  std::vector<std::string> figures;  // under the column titles, kColumns
   std::string target;
   Verdict verdict = Verdict::none;
   std::string note;  // after the verdict: a ratio, or what went wrong
 };
 
-// A row of measured figures; failed, with the problem as its note, when a
-// run did not end cleanly.
-Row measured_row(const std::string& label, const Figures& figures, const std::string& target = "",
-                 Verdict verdict = Verdict::none, const std::string& note = "");
+// A program beside its yardstick: both medians, their ratio and both
+// peaks; failed, with the problem as its note, when a run did not end
+// cleanly.
+Row beside_row(const std::string& label, const Beside& measured, const std::string& target,
+               Verdict verdict, const std::string& note = "");
 
 // A row of a figure derived from others, such as a growth factor.
 Row derived_row(const std::string& label, const std::string& figure, const std::string& target,
                 Verdict verdict);
 
-// The columns of measured rows and those of rows beside the floor.
-extern const std::vector<std::string> kTimeColumns;
-extern const std::vector<std::string> kFloorColumns;
+// A case that could not be measured.
+Row failed_row(const std::string& label, const std::string& problem);
 
-// How far above the floor a program may measure and still be at the floor:
+// The columns of the rows.
+extern const std::vector<std::string> kColumns;
+
+// How far above its yardstick a program may measure and still be at it:
 // the noise of runs side by side on a busy machine.
-inline constexpr double kFloorMargin = 0.03;
+inline constexpr double kMargin = 0.03;
 
-// A program beside the floor: both medians, their ratio and its verdict.
-Row floor_row(const std::string& label, const BesideFloor& measured, const std::string& note = "");
+// The target of a time judged with the margin: "time <= +3%".
+std::string margin_target();
 
-// Met when the ratio to the floor is within the margin.
-Verdict at_floor(double ratio);
+// Met when the ratio to the yardstick is within the margin.
+Verdict at_yardstick(double ratio);
+
+// Met when both are.
+Verdict both(Verdict a, Verdict b);
 
 // Rows are printed as they are added, so a long run shows its progress.
 class Table {
  public:
-  // Starts a section: its title and the titles of its figure columns.
-  void section(const std::string& title, const std::vector<std::string>& columns) const;
+  // Starts a section: its title, then the titles of the columns.
+  void section(const std::string& title) const;
   void add(Row row);
   // True when no target was missed and every program ended cleanly.
   bool all_met() const;
@@ -61,8 +66,8 @@ std::string milliseconds(double ms);
 std::string mebibytes(double mib);
 std::string times(double factor);
 
-// Met when `value` is below `limit`.
-Verdict below(double value, double limit);
+// Met when `value` is at most `limit`.
+Verdict at_most(double value, double limit);
 
 // How much more each item costs in the large case than in the small one,
 // once the fixed cost of starting the program is taken off both: about 1

@@ -1,8 +1,12 @@
-// Every program on its smallest input: what starting it costs.
+// Every program of programs.tsv on its smallest input: what starting it
+// costs.
 #include <fstream>
-#include <vector>
+#include <map>
+#include <string>
 
 #include "bench/sections.h"
+#include "platform/transcoder.h"
+#include "programs_table.h"
 
 namespace bench {
 namespace {
@@ -10,42 +14,49 @@ namespace {
 constexpr int kRuns = 300;
 
 struct StartCase {
-  const char8_t* program;
-  const char* label;
   const char* input;
   const char* saves = nullptr;  // the file the program saves
 };
 
-// The shortest dialogue that takes each program through to its end.
-const std::vector<StartCase>& start_cases() {
-  static const std::vector<StartCase> cases = {
-      {u8"联系人", "联系人", "0\n1\n"},
-      {u8"录入", "录入", "1 a 0 0 0\n2 b 0 0 0\n3 c 0 0 0\n", "stud_dat"},
-      {u8"排序", "排序", "", "stud_sort"},
-      {u8"打开", "打开", ""},
-      {u8"平均分", "平均分", "1 0 0 0\n2 0 0 0\n"},
-      {u8"分数", "分数", "a 0\na 0\na 0\na 0\na 0\na 0\na 0\na 0\na 0\na 0\n"},
-      {u8"读写", "读写", "a 0\na 0\na 0\na 0\na 0\n"},
-      {u8"积分", "积分", "4\n"},
-      {u8"进制", "进制", "0\n"},
-      {u8"偶数分解", "偶数分解", "8\n"},
-      {u8"内积", "内积", "1\n1\n1\n"},
-      {u8"阶乘", "阶乘", ""},
-      {u8"宏", "宏", "1 2\n"},
-      {u8"矩阵", "矩阵", ""},
-      {u8"魔方", "魔方", ""},
-      {u8"组合数表", "组合数表", ""},
-      {u8"合并", "合并", ""},
-      {u8"删除", "删除", "1\n1\n1\n"},
-      {u8"标识符", "标识符", "a\n"},
-      {u8"统计", "统计", "\n"},
-      {u8"转换", "转换", "0\n"},
-      {u8"连接", "连接", "a\nb\n"},
-      {u8"比较", "比较", ""},
-      {u8"good", "good", ""},
-      {u8"试验", "试验", ""},
+// The shortest dialogue that takes each program through to its end, by id.
+const std::map<std::string, StartCase>& start_cases() {
+  static const std::map<std::string, StartCase> cases = {
+      {"contacts", {"0\n1\n"}},
+      {"grade_entry", {"1 a 0 0 0\n2 b 0 0 0\n3 c 0 0 0\n", "stud_dat"}},
+      {"grade_sort", {"", "stud_sort"}},
+      {"grade_report", {""}},
+      {"averages", {"1 0 0 0\n2 0 0 0\n"}},
+      {"score_list", {"a 0\na 0\na 0\na 0\na 0\na 0\na 0\na 0\na 0\na 0\n"}},
+      {"text_file", {"a 0\na 0\na 0\na 0\na 0\n"}},
+      {"integral", {"4\n"}},
+      {"radix", {"0\n"}},
+      {"goldbach", {"8\n"}},
+      {"dot_product", {"1\n1\n1\n"}},
+      {"factorials", {""}},
+      {"swap", {"1 2\n"}},
+      {"matrix", {""}},
+      {"magic_square", {""}},
+      {"pascal", {""}},
+      {"insertion", {""}},
+      {"deletion", {"1\n1\n1\n"}},
+      {"identifier", {"a\n"}},
+      {"char_count", {"\n"}},
+      {"digits", {"0\n"}},
+      {"join", {"a\nb\n"}},
+      {"compare", {""}},
+      {"banner", {""}},
+      {"word", {""}},
   };
   return cases;
+}
+
+// A program's name as the table prints it, in GBK like all its text.
+std::string label_of(const char8_t* name) {
+  platform::Transcoder to_gbk(platform::Direction::utf8_to_gbk);
+  std::string label;
+  to_gbk.convert(reinterpret_cast<const char*>(name), label);
+  to_gbk.finish(label);
+  return label;
 }
 
 // The files the programs read: an empty contact book, three blank student
@@ -60,19 +71,26 @@ void write_start_files(const std::filesystem::path& folder) {
 }  // namespace
 
 void start_up_cases(Context& context) {
-  context.table.section(
-      "Start-up: every program on its smallest input beside the floor, 300 runs each",
-      kFloorColumns);
+  context.table.section("Start-up: every program on its smallest input beside c_floor, " +
+                        std::to_string(kRuns) + " pairs of runs");
   std::filesystem::path folder = context.working_folder("start");
   write_start_files(folder);
   // The floor beside itself shows how far two equal programs differ in this
   // run: the noise the margin allows for.
+  Beside noise = measure_beside_floor(folder, u8"c_floor", "", kRuns);
   context.table.add(
-      floor_row("the floor itself (noise)", measure_beside_floor(folder, u8"c_floor", "", kRuns)));
-  for (const StartCase& c : start_cases()) {
-    BesideFloor measured = measure_beside_floor(folder, c.program, c.input, kRuns, c.saves);
-    context.start[c.program] = measured.program;
-    context.table.add(floor_row(c.label, measured));
+      beside_row("the floor itself (noise)", noise, margin_target(), at_yardstick(noise.ratio)));
+  for (const ProgramEntry& program : kProgramTable) {
+    auto found = start_cases().find(program.id);
+    if (found == start_cases().end()) {
+      context.table.add(failed_row(label_of(program.name), "no start-up dialogue in bench"));
+      continue;
+    }
+    const StartCase& c = found->second;
+    Beside measured = measure_beside_floor(folder, program.name, c.input, kRuns, c.saves);
+    context.start[program.name] = measured.program;
+    context.table.add(beside_row(label_of(program.name), measured, margin_target(),
+                                 at_yardstick(measured.ratio)));
   }
 }
 

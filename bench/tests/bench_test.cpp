@@ -11,6 +11,7 @@
 
 #include "bench/inputs.h"
 #include "bench/report.h"
+#include "tests/support/contact_book.h"
 #include "tests/support/program_runner.h"
 
 namespace {
@@ -64,8 +65,7 @@ TEST(ContactBook, LinesHaveTheSavedLayoutAndTheFrequentFileMatches) {
     EXPECT_TRUE(qq.size() >= 5 && qq.size() <= 10 && all_digits(qq) && qq[0] != '0') << line;
     char flag = line.back();
     EXPECT_TRUE(flag == '0' || flag == '1') << line;
-    if (flag == '1')
-      expected_frequent += name + "\t " + phone + "\t " + line.substr(27, 15) + "\t\n";
+    if (flag == '1') expected_frequent += contact_book::frequent_row(name, phone, qq);
   }
   EXPECT_EQ(read_all(folder.path() / "often"), expected_frequent);
   EXPECT_NE(expected_frequent.find('\t'), std::string::npos);
@@ -137,48 +137,49 @@ TEST(Figures, GrowthTakesOffTheStartUpAndComparesTheCostPerItem) {
   EXPECT_GT(bench::growth_per_item(2, 1000, 50, 10000, 2), 1.0);
   EXPECT_NEAR(bench::memory_per_input(130, 3, 100), 1.27, 1e-9);
   EXPECT_EQ(bench::memory_per_input(2, 3, 100), 0.0);
-  EXPECT_EQ(bench::below(1, 2), bench::Verdict::met);
-  EXPECT_EQ(bench::below(2, 2), bench::Verdict::missed);
+  EXPECT_EQ(bench::at_most(2, 2), bench::Verdict::met);
+  EXPECT_EQ(bench::at_most(2.01, 2), bench::Verdict::missed);
 }
 
-TEST(Figures, MedianAndFastestOfTheRuns) {
+TEST(Figures, MedianOfTheRuns) {
   bench::Figures odd = bench::figures_of({5, 1, 3});
   EXPECT_EQ(odd.median_ms, 3);
-  EXPECT_EQ(odd.fastest_ms, 1);
   bench::Figures even = bench::figures_of({4, 1, 2, 8});
   EXPECT_EQ(even.median_ms, 3);
-  EXPECT_EQ(even.fastest_ms, 1);
 }
 
-TEST(Figures, RatioToTheFloorIsTheMedianOfThePairsAndJudgedWithTheMargin) {
+TEST(Figures, PairsAreComparedRunByRunAndJudgedWithTheMargin) {
   // Pairs 2/1, 4/2 and 9/3: the median ratio is 2, not 4/2 of the medians.
   EXPECT_EQ(bench::median_ratio({2, 4, 9}, {1, 2, 3}), 2.0);
-  EXPECT_EQ(bench::median_ratio({2, 5}, {1, 0}), 2.0);  // a pair without a floor time is left out
-  EXPECT_EQ(bench::at_floor(0.9), bench::Verdict::met);
-  EXPECT_EQ(bench::at_floor(1 + bench::kFloorMargin), bench::Verdict::met);
-  EXPECT_EQ(bench::at_floor(1 + bench::kFloorMargin + 0.001), bench::Verdict::missed);
-
-  bench::BesideFloor measured{bench::figures_of({1.2}), bench::figures_of({1.0}), 1.2, "x"};
-  bench::Row row = bench::floor_row("slow", measured);
-  EXPECT_EQ(row.verdict, bench::Verdict::missed);
-  EXPECT_EQ(row.figures[2], "x1.20");
-  measured.floor.problem = "exit status 2";
-  row = bench::floor_row("no floor", measured);
-  EXPECT_EQ(row.verdict, bench::Verdict::failed);
-  EXPECT_EQ(row.note, "floor: exit status 2");
+  // A pair without a yardstick time is left out.
+  EXPECT_EQ(bench::median_ratio({2, 5}, {1, 0}), 2.0);
+  // Differences 1, 2 and 6: the median is 2.
+  EXPECT_EQ(bench::median_difference({2, 4, 9}, {1, 2, 3}), 2.0);
+  EXPECT_EQ(bench::at_yardstick(0.9), bench::Verdict::met);
+  EXPECT_EQ(bench::at_yardstick(1 + bench::kMargin), bench::Verdict::met);
+  EXPECT_EQ(bench::at_yardstick(1 + bench::kMargin + 0.001), bench::Verdict::missed);
+  EXPECT_EQ(bench::margin_target(), "time <= +3%");
+  EXPECT_EQ(bench::both(bench::Verdict::met, bench::Verdict::met), bench::Verdict::met);
+  EXPECT_EQ(bench::both(bench::Verdict::met, bench::Verdict::missed), bench::Verdict::missed);
 }
 
-TEST(Table, ARunThatDidNotEndCleanlyFailsTheSuite) {
+TEST(Table, RowsBesideTheYardstickAndRunsThatDidNotEndCleanly) {
+  bench::Beside measured{bench::figures_of({1.2}), bench::figures_of({1.0}), 1.2, 0.2, ""};
+  measured.program.peak_mib = 2;
+  measured.yardstick.peak_mib = 1.5;
+  bench::Row row = bench::beside_row("slow", measured, "t", bench::at_yardstick(measured.ratio));
+  EXPECT_EQ(row.figures,
+            (std::vector<std::string>{"1.20 ms", "1.00 ms", "x1.20", "2.0 MiB", "1.5 MiB"}));
+  EXPECT_EQ(row.figures.size(), bench::kColumns.size());
+  EXPECT_EQ(row.verdict, bench::Verdict::missed);
+
   bench::Table table;
-  bench::Figures fine = bench::figures_of({1});
-  table.add(bench::measured_row("measured", fine));
-  table.add(bench::measured_row("met", fine, "< 2 ms", bench::below(fine.fastest_ms, 2)));
+  table.add(bench::derived_row("growth", "x1.00", "< x2", bench::Verdict::met));
   EXPECT_TRUE(table.all_met());
-  bench::Figures crashed = fine;
-  crashed.problem = "killed by signal 11";
-  bench::Row row = bench::measured_row("crashed", crashed);
+  measured.yardstick.problem = "exit status 2";
+  row = bench::beside_row("no yardstick", measured, "t", bench::Verdict::met);
   EXPECT_EQ(row.verdict, bench::Verdict::failed);
-  EXPECT_EQ(row.note, crashed.problem);
+  EXPECT_EQ(row.note, "yardstick: exit status 2");
   table.add(row);
   EXPECT_FALSE(table.all_met());
 }
@@ -227,15 +228,68 @@ TEST(Floor, WritesExactlyItsBytesAndFailsWithoutThem) {
   EXPECT_TRUE(outcome.out.empty());
 }
 
+// The line floor writes its bytes and, told to join, the lines as 连接
+// joins them: a last line without a line break, a blank at an end.
+TEST(Floor, OfLinesJoinsThemAsTheJoinProgramDoes) {
+  const std::string input = "甲 b \n c乙";
+  testing_support::Session session;
+  session.input = input;
+  session.in_child = [] {
+    ::setenv(bench::kFloorVariable, "请输入第一个字符串：请输入第二个字符串：", 1);
+    ::setenv(bench::kFloorJoinVariable, "1", 1);
+  };
+  testing_support::Outcome joined = testing_support::run(u8"c_lines", session);
+  EXPECT_TRUE(joined.exited_cleanly());
+  EXPECT_TRUE(testing_support::same_bytes(joined.out, testing_support::run(u8"连接", input).out));
+
+  session.in_child = [] { ::setenv(bench::kFloorVariable, "x", 1); };
+  EXPECT_EQ(testing_support::run(u8"c_lines", session).out, "x");
+}
+
+// The contact book's yardstick does the book's work: the same bytes on the
+// screen and in both files, for every phase the benchmark types and for a
+// search that finds two contacts.
+TEST(Floor, OfTheContactBookPrintsAndSavesWhatTheBookDoes) {
+  using contact_book::book_row;
+  const std::string book =
+      book_row("zhang", "13800000000", "12345", 1) + book_row("李四", "13900000000", "23456", 0) +
+      book_row("zhang", "13700000000", "34567", 2) + book_row("王五", "13600000000", "45678", -1);
+  for (const std::string& input :
+       {std::string("2\n3\n1\nnobody_here\n6\n0\n1\n"), std::string("3\n1\nzhang\n0\n2\n")}) {
+    testing_support::Session session;
+    session.input = input;
+    session.files = {{"联系人.txt", book}};
+    testing_support::Outcome program = testing_support::run(u8"联系人", session);
+    testing_support::Outcome yardstick = testing_support::run(u8"c_contacts", session);
+    EXPECT_TRUE(program.exited_cleanly()) << program.err;
+    EXPECT_TRUE(yardstick.exited_cleanly());
+    EXPECT_TRUE(testing_support::same_bytes(yardstick.out, program.out)) << input;
+    EXPECT_EQ(yardstick.files, program.files) << input;
+    EXPECT_EQ(yardstick.files["联系人.txt"], book);
+  }
+}
+
 TEST(Runner, MeasuresAProgramBesideTheFloorOnTheBytesItWrote) {
   ScratchFolder folder;
-  bench::BesideFloor measured = bench::measure_beside_floor(folder.path(), u8"统计", "a1 \n", 3);
-  ASSERT_TRUE(measured.ok()) << measured.program.problem << measured.floor.problem;
+  bench::Beside measured = bench::measure_beside_floor(folder.path(), u8"统计", "a1 \n", 3);
+  ASSERT_TRUE(measured.ok()) << measured.program.problem << measured.yardstick.problem;
   EXPECT_EQ(measured.output, "请输入一个字符串:共有英文字母1个，空格1个，数字1个，其它字符0个\n");
   EXPECT_GT(measured.program.median_ms, 0);
-  EXPECT_GT(measured.floor.median_ms, 0);
+  EXPECT_GT(measured.yardstick.median_ms, 0);
   EXPECT_GT(measured.ratio, 0);
-  EXPECT_TRUE(folder.files().empty());  // both wrote to /dev/null only
+  EXPECT_TRUE(folder.files().empty());  // the bytes compared were not left behind
+}
+
+// A yardstick that writes other bytes did other work: no figures, a problem.
+TEST(Runner, RefusesAYardstickThatWritesOtherBytes) {
+  ScratchFolder folder;
+  testing_support::Session session;
+  session.input = "a1 \n";
+  session.in_child = [] { ::setenv(bench::kFloorVariable, "请输入一个字符串:", 1); };
+  bench::Beside measured = bench::measure_beside(folder.path(), u8"统计", u8"c_lines", session, 3);
+  EXPECT_FALSE(measured.ok());
+  EXPECT_EQ(measured.program.problem, "wrote other bytes than the yardstick");
+  EXPECT_TRUE(folder.files().empty());
 }
 
 }  // namespace
