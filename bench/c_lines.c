@@ -1,8 +1,8 @@
 /* The floor of the line programs: a plain C program that reads standard
  * input line by line with getline and writes, with fwrite, the bytes given
- * in COURSEWORK_FLOOR_OUTPUT. With COURSEWORK_FLOOR_JOIN set, it then writes
- * every line it read without its line break, and one line break at the end:
- * the joined lines that 连接 writes. */
+ * in COURSEWORK_FLOOR_OUTPUT. With COURSEWORK_FLOOR_JOIN set, it does what
+ * 连接 does with the lines it read: keeps the first in its buffer, appends
+ * the others to it there, and writes it with one line break at the end. */
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -15,12 +15,30 @@ int main(void) {
 
   char* line = NULL;
   size_t size = 0;
+  char* joined = NULL;
+  size_t joined_length = 0;
   ssize_t length;
   while ((length = getline(&line, &size, stdin)) > 0) {
     if (line[length - 1] == '\n') --length;
-    if (join) fwrite(line, 1, (size_t)length, stdout);
+    if (!join) continue;
+    if (joined == NULL) { /* the first line's buffer becomes the joined line's */
+      joined = line;
+      joined_length = (size_t)length;
+      line = NULL;
+      size = 0;
+      continue;
+    }
+    char* grown = realloc(joined, joined_length + (size_t)length + 1);
+    if (grown == NULL) return 1;
+    joined = grown;
+    memcpy(joined + joined_length, line, (size_t)length);
+    joined_length += (size_t)length;
   }
   free(line);
-  if (join) fwrite("\n", 1, 1, stdout);
+  if (join) {
+    if (joined_length > 0) fwrite(joined, 1, joined_length, stdout);
+    fwrite("\n", 1, 1, stdout);
+  }
+  free(joined);
   return fclose(stdout) == 0 ? 0 : 1;
 }

@@ -12,8 +12,8 @@ namespace bench {
 
 struct Figures {
   double median_ms = 0;
-  double peak_mib = 0;    // the largest of the runs
-  std::string problem;    // why a run did not end cleanly; empty when all did
+  double peak_mib = 0;  // the largest of the runs
+  std::string problem;  // why a run did not end cleanly; empty when all did
   bool ok() const { return problem.empty(); }
 };
 

@@ -63,6 +63,15 @@ bool write_frequent(std::FILE* file, const person* first) {
   return true;
 }
 
+// Gives back the records of a list that will not be used.
+void release(person* first) {
+  while (first != nullptr) {
+    person* next = first->next;
+    std::free(first);
+    first = next;
+  }
+}
+
 }  // namespace
 
 person* load() {
@@ -75,6 +84,7 @@ person* load() {
     auto* record = static_cast<person*>(std::malloc(sizeof(person)));
     if (record == nullptr) {
       // A partial book could later be saved over the whole one: stop here.
+      release(first);
       report_no_memory();
       platform::end_program();
     }
@@ -86,7 +96,10 @@ person* load() {
     last = record;
   }
   // Nor may a book that could not be read to its end.
-  if (file.failed()) cannot_open();
+  if (file.failed()) {
+    release(first);
+    cannot_open();
+  }
   return first;
 }
 

@@ -11,6 +11,9 @@
 
 namespace {
 
+// The one handle on the contact list, which lasts until the program ends.
+person* book = nullptr;
+
 void show_menu() {
   std::puts("\n\n**************欢迎进入通信录系统**************\n");
   std::puts(">             新添联系人请输入1              <");
@@ -46,32 +49,32 @@ int main() {
     std::puts("通信录已在另一个窗口中打开，请先关闭那个窗口！");
     return 0;
   }
-  person* first = load();
+  book = load();
   for (;;) {
     show_menu();
     int choice = -1;
     if (!read_answer(choice)) choice = -1;
     switch (choice) {
       case 0:
-        if (exit_dialogue(first)) return 0;
+        if (exit_dialogue(book)) return 0;
         break;
       case 1:
-        first = add(first);
+        book = add(book);
         break;
       case 2:
-        skim(first);
+        skim(book);
         break;
       case 3:
-        search(first);
+        search(book);
         break;
       case 4:
-        revise(first);
+        revise(book);
         break;
       case 5:
-        first = del(first);
+        book = del(book);
         break;
       case 6:
-        output(first);
+        output(book);
         break;
       default:
         std::fputs("\n            格式错误，请重新输入！\n                    >>>", stdout);

@@ -2,14 +2,14 @@
 // platform/.
 #pragma once
 
-#include <string>
+#include <cstddef>
 
 namespace platform {
 
-// Shows everything printed so far, then waits for more input and appends
-// it, as GBK bytes, to `buffer`. False once input has ended or cannot be
-// read; what came before the end is appended all the same.
-bool read_standard_input(std::string& buffer);
+// Shows everything printed so far, then waits for more input and puts up to
+// `size` bytes of it, as GBK, at `into`: how many, 0 once input has ended
+// (or cannot be read).
+long read_standard_input(char* into, std::size_t size);
 
 // The new-handler of every program: says that memory ran out and ends the
 // program with status 0.

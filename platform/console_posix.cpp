@@ -2,9 +2,11 @@
 // and types UTF-8, converted here with the C library's iconv.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <string>
 
@@ -128,26 +130,30 @@ void start_console() {
   utf8_locale = utf8;
 }
 
-// A read that ends inside a typed character brings nothing yet, so reading
-// goes on until something arrives.
-bool read_standard_input(std::string& buffer) {
+// What is typed at a UTF-8 terminal comes in converted, through `pending`:
+// a read that ends inside a character brings nothing yet, so reading goes
+// on until something arrives.
+long read_standard_input(char* into, std::size_t size) {
   std::fflush(stdout);
-  const std::size_t old = buffer.size();
+  if (!typed_input_converted()) {
+    long n = read_some(STDIN_FILENO, into, size);
+    return n > 0 ? n : 0;
+  }
+  static std::string pending;
   static char chunk[kTypedChunk];
-  for (;;) {
+  while (pending.empty()) {
     long n = read_some(STDIN_FILENO, chunk, sizeof chunk);
     if (n <= 0) {
-      if (typed_input_converted()) typed_input->finish(buffer);  // kept as typed
-      return false;
+      typed_input->finish(pending);  // an unfinished character is kept as typed
+      if (pending.empty()) return 0;
+      break;
     }
-    std::string_view piece(chunk, static_cast<std::size_t>(n));
-    if (!typed_input_converted()) {
-      buffer.append(piece);
-      return true;
-    }
-    typed_input->convert(piece, buffer);
-    if (buffer.size() > old) return true;
+    typed_input->convert(std::string_view(chunk, static_cast<std::size_t>(n)), pending);
   }
+  std::size_t given = std::min(size, pending.size());
+  std::memcpy(into, pending.data(), given);
+  pending.erase(0, given);
+  return static_cast<long>(given);
 }
 
 }  // namespace platform

@@ -14,9 +14,11 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <string>
 
@@ -248,15 +250,19 @@ void start_console() {
   if (is_console(in)) console_input = new ConsoleInput(in);
 }
 
-bool read_standard_input(std::string& buffer) {
+long read_standard_input(char* into, std::size_t size) {
   std::fflush(stdout);
   if (console_output != nullptr) console_output->show_all();
-  if (console_input != nullptr) return console_input->read(buffer);
-  static char chunk[kTypedChunk];
-  long n = read_some(0, chunk, sizeof chunk);
-  if (n <= 0) return false;
-  buffer.append(chunk, static_cast<std::size_t>(n));
-  return true;
+  if (console_input == nullptr) {
+    long n = read_some(0, into, size);
+    return n > 0 ? n : 0;
+  }
+  static std::string pending;
+  if (pending.empty() && !console_input->read(pending) && pending.empty()) return 0;
+  std::size_t given = std::min(size, pending.size());
+  std::memcpy(into, pending.data(), given);
+  pending.erase(0, given);
+  return static_cast<long>(given);
 }
 
 }  // namespace platform

@@ -1,11 +1,13 @@
 #include "platform/input.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "platform/console_internal.h"
 #include "platform/file.h"
@@ -27,6 +29,50 @@ constexpr bool is_space(char c) {
 
 }  // namespace
 
+Buffer::~Buffer() {
+  std::free(data_);
+}
+
+Buffer::Buffer(Buffer&& other) noexcept
+    : data_(other.data_), size_(other.size_), capacity_(other.capacity_) {
+  other.data_ = nullptr;
+  other.size_ = other.capacity_ = 0;
+}
+
+Buffer& Buffer::operator=(Buffer&& other) noexcept {
+  std::swap(data_, other.data_);
+  std::swap(size_, other.size_);
+  std::swap(capacity_, other.capacity_);
+  return *this;
+}
+
+void Buffer::reserve(std::size_t size) {
+  if (size <= capacity_ && data_ != nullptr) return;
+  std::size_t capacity = std::max(size, 2 * capacity_);
+  void* grown = std::realloc(data_, capacity + 1);
+  if (grown == nullptr) end_for_lack_of_memory();
+  data_ = static_cast<char*>(grown);
+  capacity_ = capacity;
+  data_[size_] = '\0';
+}
+
+void Buffer::resize(std::size_t size) {
+  reserve(size);
+  size_ = size;
+  data_[size_] = '\0';
+}
+
+void Buffer::assign(std::string_view bytes) {
+  resize(bytes.size());
+  std::memcpy(data_, bytes.data(), bytes.size());
+}
+
+void Buffer::drop(std::size_t count) {
+  if (count == 0) return;
+  std::memmove(data_, data_ + count, size_ - count);
+  resize(size_ - count);
+}
+
 Reader::Reader() : fd_(0), owns_fd_(false), typed_(true) {}
 
 Reader::Reader(const char* file_name) : fd_(open_for_reading(file_name)), owns_fd_(true) {}
@@ -39,7 +85,7 @@ Reader::~Reader() {
 
 bool Reader::rewind() {
   if (typed_ || !rewind_file(fd_)) return false;
-  buf_.clear();
+  buf_.resize(0);
   pos_ = 0;
   keep_from_ = std::string::npos;
   at_end_ = failed_ = false;
@@ -52,29 +98,25 @@ bool Reader::rewind() {
 bool Reader::fill() {
   if (at_end_ || fd_ < 0) return false;
   std::size_t drop = keep_from_ < pos_ ? keep_from_ : pos_;
-  buf_.erase(0, drop);
+  buf_.drop(drop);
   pos_ -= drop;
   if (keep_from_ != std::string::npos) keep_from_ -= drop;
 
-  const std::size_t old = buf_.size();
-  if (typed_) {
-    if (!read_standard_input(buf_)) at_end_ = true;
-    return buf_.size() > old;
-  }
-  static char chunk[kChunk];
-  long n = read_some(fd_, chunk, sizeof chunk);
+  if (buf_.room_size() < kChunk) buf_.reserve(buf_.size() + kChunk);
+  long n = typed_ ? read_standard_input(buf_.room(), buf_.room_size())
+                  : read_some(fd_, buf_.room(), buf_.room_size());
   if (n < 0) failed_ = true;
   if (n <= 0) {
     at_end_ = true;
     return false;
   }
-  buf_.append(chunk, static_cast<std::size_t>(n));
+  buf_.resize(buf_.size() + static_cast<std::size_t>(n));
   return true;
 }
 
 bool Reader::skip_space() {
   for (;;) {
-    while (pos_ < buf_.size() && is_space(buf_[pos_]))
+    while (pos_ < buf_.size() && is_space(buf_.data()[pos_]))
       ++pos_;
     if (pos_ < buf_.size()) return true;
     if (!fill()) return false;
@@ -86,7 +128,7 @@ bool Reader::skip_space() {
 std::string_view Reader::take_token() {
   keep_from_ = pos_;
   for (;;) {
-    while (pos_ < buf_.size() && !is_space(buf_[pos_]))
+    while (pos_ < buf_.size() && !is_space(buf_.data()[pos_]))
       ++pos_;
     if (pos_ < buf_.size() || !fill()) break;
   }
@@ -143,7 +185,7 @@ Got Reader::read_float(float& value) {
   });
 }
 
-bool Reader::read_line(std::string& line) {
+bool Reader::read_line(Buffer& line) {
   if (pos_ >= buf_.size() && !fill()) return false;
   keep_from_ = pos_;
   std::size_t scanned = pos_;
@@ -163,17 +205,23 @@ bool Reader::read_line(std::string& line) {
       break;
     }
   }
-  if (keep_from_ == 0 && end >= kHandOverLength) {
-    std::string rest(buf_, next);
-    buf_.resize(end);
-    line.swap(buf_);
-    buf_.swap(rest);
+  const std::size_t start = keep_from_;
+  keep_from_ = std::string::npos;
+  std::size_t length = end - start;
+  if (length > 0 && buf_.data()[end - 1] == '\r') --length;
+  if (start == 0 && end >= kHandOverLength) {
+    // The buffer has grown to hold the line: it becomes the line, and what
+    // follows the line goes on in a buffer of its own.
+    Buffer rest;
+    rest.assign(buf_.view().substr(next));
+    buf_.resize(length);
+    std::swap(line, buf_);
+    std::swap(buf_, rest);
     pos_ = 0;
   } else {
-    line.assign(buf_, keep_from_, end - keep_from_);
+    line.assign(buf_.view().substr(start, length));
     pos_ = next;
   }
-  keep_from_ = std::string::npos;
   return true;
 }
 
@@ -215,10 +263,8 @@ bool read_field(char* field, std::size_t size, Reader& in) {
   return true;
 }
 
-bool read_typed_line(std::string& line) {
-  if (!typed_input().read_line(line)) return false;
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  return true;
+bool read_typed_line(Buffer& line) {
+  return typed_input().read_line(line);
 }
 
 void end_program() {

@@ -19,6 +19,40 @@ namespace platform {
 
 enum class Got { value, bad, end };
 
+// Bytes in memory of their own, followed by a zero byte so that data() is a
+// C string too. The memory grows in place where it can (realloc), so a long
+// line is neither copied nor touched again as it grows. When there is no
+// memory for it, the program ends as it does when memory runs out.
+class Buffer {
+ public:
+  Buffer() = default;
+  ~Buffer();
+  Buffer(Buffer&& other) noexcept;
+  Buffer& operator=(Buffer&& other) noexcept;
+
+  char* data() { return data_ != nullptr ? data_ : empty_; }
+  const char* data() const { return data_ != nullptr ? data_ : empty_; }
+  std::size_t size() const { return size_; }
+  std::string_view view() const { return {data(), size_}; }
+
+  // Room for `size` bytes and the zero byte after them; the bytes held stay.
+  void reserve(std::size_t size);
+  // Holds `size` bytes: those held first, then what was in the room after them.
+  void resize(std::size_t size);
+  void assign(std::string_view bytes);
+  // Drops the first `count` bytes.
+  void drop(std::size_t count);
+  // Free room after the bytes held, for reading into.
+  char* room() { return data() + size_; }
+  std::size_t room_size() const { return capacity_ > size_ ? capacity_ - size_ : 0; }
+
+ private:
+  char* data_ = nullptr;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;  // bytes that the memory holds, the zero byte not counted
+  char empty_[1] = {};
+};
+
 class Reader {
  public:
   // Reads standard input, as the console hands it over.
@@ -41,9 +75,10 @@ class Reader {
   Got read_double(double& value);
   Got read_token(std::string& token);
 
-  // The next line without its line break; a last line without a line break
-  // still counts. False at the end of input with nothing read.
-  bool read_line(std::string& line);
+  // The next line without its line break (a carriage return before it is
+  // dropped too); a last line without a line break still counts. False at
+  // the end of input with nothing read.
+  bool read_line(Buffer& line);
 
   // Goes back to the start of the file (files only).
   bool rewind();
@@ -60,7 +95,7 @@ class Reader {
   bool typed_ = false;  // standard input, read through the console
   bool at_end_ = false;
   bool failed_ = false;
-  std::string buf_;
+  Buffer buf_;
   std::size_t pos_ = 0;
   std::size_t keep_from_ = std::string::npos;  // start of a token or line being read
 };
@@ -81,9 +116,9 @@ bool read_number(double& value, Reader& in = typed_input());
 // with the field unchanged.
 bool read_field(char* field, std::size_t size, Reader& in = typed_input());
 
-// The next typed line, without its line break and a carriage return before
-// it. False at the end of input with nothing typed.
-bool read_typed_line(std::string& line);
+// The next typed line (see Reader::read_line). False at the end of input
+// with nothing typed.
+bool read_typed_line(Buffer& line);
 
 // Ends the program at once with status 0, as when input runs out.
 [[noreturn]] void end_program();

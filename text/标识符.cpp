@@ -3,7 +3,6 @@
 // identifier is echoed; otherwise the first failed check is named.
 #include <cstddef>
 #include <cstdio>
-#include <string>
 
 #include "platform/console.h"
 #include "platform/input.h"
@@ -24,10 +23,11 @@ bool is_digit(char c) {
 int main() {
   platform::start_console();
   std::fputs("请输入一个标识符：", stdout);
-  std::string line;
-  if (!platform::read_typed_line(line)) return 0;  // no line typed: nothing to judge
+  platform::Buffer typed;
+  if (!platform::read_typed_line(typed)) return 0;  // no line typed: nothing to judge
 
-  std::size_t length = line.size();
+  const char* line = typed.data();
+  std::size_t length = typed.size();
   if (length > kLongest) {
     std::fputs("太长了!", stdout);
     return 0;
@@ -43,7 +43,7 @@ int main() {
     ++accepted;
   }
   if (accepted == length - 1)
-    std::puts(line.c_str());
+    std::puts(line);
   else
     std::fputs("出现非法字符!", stdout);
   return 0;

@@ -1,7 +1,6 @@
 // 连接: reads two lines, appends the second to the first and writes the
 // joined line.
 #include <cstdio>
-#include <string>
 
 #include "platform/console.h"
 #include "platform/input.h"
@@ -19,15 +18,14 @@ void copy(char* destination, char* source) {
 
 int main() {
   platform::start_console();
-  std::string first, second;
+  platform::Buffer first, second;
   std::fputs("请输入第一个字符串：", stdout);
   if (!platform::read_typed_line(first)) return 0;  // no line typed: nothing to join
   std::fputs("请输入第二个字符串：", stdout);
   if (!platform::read_typed_line(second)) return 0;
 
-  std::size_t first_length = first.size();
-  first.resize(first_length + second.size());  // room for both; the rest is zeros
+  first.reserve(first.size() + second.size());  // room for both lines and the zero
   copy(first.data(), second.data());
-  std::puts(first.c_str());
+  std::puts(first.data());
   return 0;
 }

@@ -37,10 +37,11 @@ void print_many() {
 
 int main() {
   platform::start_console();
-  std::string line;
+  platform::Buffer typed;
   for (;;) {
     std::printf("名字：");
-    if (!platform::typed_input().read_line(line)) break;
+    if (!platform::typed_input().read_line(typed)) break;
+    const std::string line(typed.view());
     if (line == "分") {
       print_cut_character();
     } else if (line == "多") {

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#define CONTACT_BOOK_MENU                                   \
+#define CONTACT_BOOK_MENU                                           \
   "\n\n**************欢迎进入通信录系统**************\n\n" \
   ">             新添联系人请输入1              <\n"        \
   ">             浏览联系人请输入2              <\n"        \
@@ -14,15 +14,15 @@
   ">             修改联系人请输入4              <\n"        \
   ">             删除联系人请输入5              <\n"        \
   ">             保存联系人请输入6              <\n"        \
-  ">         退出系统请输入0(记得保存~)         <\n\n"      \
-  "**********************************************\n\n"    \
+  ">         退出系统请输入0(记得保存~)         <\n\n"   \
+  "**********************************************\n\n"              \
   "                    >>>"
 #define CONTACT_BOOK_CAPTION \
   "\n请输入新联系人的  姓名   电话号码      QQ号  是否为常用联系人(是输入1，否输入0)\n"
 #define CONTACT_BOOK_ADDED "\n                <添加成功!>\n"
 #define CONTACT_BOOK_TABLE "\n 姓名        电话号码          QQ        常用联系人\n"
 #define CONTACT_BOOK_SAVED "\n                 <保存成功!>\n"
-#define CONTACT_BOOK_EXIT_QUESTION \
+#define CONTACT_BOOK_EXIT_QUESTION           \
   "\n                您保存了吗？\n\n" \
   "已保存请输入1，未保存请输入2，手残删错联系人就是不保存请输入3："
 #define CONTACT_BOOK_FAREWELL "\n\n               <感谢您的使用!>\n"
