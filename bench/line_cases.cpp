@@ -32,6 +32,7 @@ struct LineCase {
   // The bytes the program writes, those before the joined lines if it joins.
   std::string (*reply)(const ByteClasses& line);
   bool joins = false;
+  bool counts = false;
 };
 
 std::string count_reply(const ByteClasses& c) {
@@ -52,7 +53,7 @@ std::string join_prompts(const ByteClasses&) {
 
 const std::vector<LineCase>& cases() {
   static const std::vector<LineCase> all = {
-      {u8"统计", "统计", "one", count_reply},
+      {u8"统计", "统计", "one", count_reply, false, true},
       {u8"标识符", "标识符", "one", identifier_reply},
       {u8"连接", "连接", "long_short", join_prompts, true},
       {u8"连接", "连接 halves", "halves", join_prompts, true},
@@ -76,9 +77,13 @@ Beside measure_case(const fs::path& folder, const LineCase& c, const ByteClasses
   testing_support::Session session;
   session.input_file = (folder / c.input).string();
   const std::string bytes = c.reply(line);
-  session.in_child = [&bytes, &c] {
+  const std::string counts = std::to_string(line.letters) + " " + std::to_string(line.blanks) +
+                             " " + std::to_string(line.digits) + " " +
+                             std::to_string(line.others);
+  session.in_child = [&bytes, &counts, &c] {
     ::setenv(kFloorVariable, bytes.c_str(), 1);
     if (c.joins) ::setenv(kFloorJoinVariable, "1", 1);
+    if (c.counts) ::setenv(kFloorCountVariable, counts.c_str(), 1);
   };
   return measure_beside(folder, c.program, u8"c_lines", session, kRuns);
 }

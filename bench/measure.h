@@ -51,6 +51,9 @@ inline constexpr const char* kFloorFileVariable = "COURSEWORK_FLOOR_FILE";
 inline constexpr const char* kFloorFileBytesVariable = "COURSEWORK_FLOOR_FILE_BYTES";
 // Set for c_lines when it is to write the lines it read, joined.
 inline constexpr const char* kFloorJoinVariable = "COURSEWORK_FLOOR_JOIN";
+// Set for c_lines to count the classes of the bytes of the lines as 统计
+// does, and to end with status 1 unless it counts these numbers.
+inline constexpr const char* kFloorCountVariable = "COURSEWORK_FLOOR_COUNTS";
 
 // The median of the ratios a[i] / b[i], and of the differences a[i] - b[i],
 // of runs made side by side.

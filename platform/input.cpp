@@ -102,9 +102,14 @@ bool Reader::fill() {
   pos_ -= drop;
   if (keep_from_ != std::string::npos) keep_from_ -= drop;
 
-  if (buf_.room_size() < kChunk) buf_.reserve(buf_.size() + kChunk);
-  long n = typed_ ? read_standard_input(buf_.room(), buf_.room_size())
-                  : read_some(fd_, buf_.room(), buf_.room_size());
+  // A chunk at a time, so that what is read is still in the cache when it
+  // is looked at.
+  static char chunk[kChunk];
+  long n = typed_ ? read_standard_input(chunk, kChunk) : read_some(fd_, chunk, kChunk);
+  if (n > 0) {
+    buf_.reserve(buf_.size() + static_cast<std::size_t>(n));
+    std::memcpy(buf_.room(), chunk, static_cast<std::size_t>(n));
+  }
   if (n < 0) failed_ = true;
   if (n <= 0) {
     at_end_ = true;

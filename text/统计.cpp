@@ -7,21 +7,28 @@
 #include "platform/input.h"
 
 // Fills counters[0..3] with the numbers of letters, blanks, digits and other
-// bytes in the line. Each byte counts in the first class it belongs to,
-// tested in that order (the classes share no byte); every byte of a Chinese
-// character is an "other". The counters are wide enough for any line in memory.
+// bytes in the line: a byte of none of the first three classes (a tab, a
+// punctuation mark, each byte of a Chinese character) is an "other". The
+// counters are wide enough for any line in memory. Each block of 255 bytes
+// is counted in byte-sized counters first, which lets the compiler test
+// many bytes at once.
 void count(std::string_view line, long long* counters) {
-  for (int k = 0; k < 4; ++k)
-    counters[k] = 0;
-  for (char c : line) {
-    bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-    bool blank = c == ' ';
-    bool digit = c >= '0' && c <= '9';
-    counters[0] += letter;
-    counters[1] += blank;
-    counters[2] += digit;
-    counters[3] += !(letter || blank || digit);
+  long long letters = 0, blanks = 0, digits = 0;
+  for (std::size_t start = 0; start < line.size(); start += 255) {
+    unsigned char block_letters = 0, block_blanks = 0, block_digits = 0;
+    for (char c : line.substr(start, 255)) {
+      block_letters += (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+      block_blanks += c == ' ';
+      block_digits += c >= '0' && c <= '9';
+    }
+    letters += block_letters;
+    blanks += block_blanks;
+    digits += block_digits;
   }
+  counters[0] = letters;
+  counters[1] = blanks;
+  counters[2] = digits;
+  counters[3] = static_cast<long long>(line.size()) - letters - blanks - digits;
 }
 
 int main() {
