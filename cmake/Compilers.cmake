@@ -10,6 +10,12 @@ elseif(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   add_compile_options(-Wall -Wextra -Wpedantic)
 endif()
 
+# Continuous integration sets COURSEWORK_WERROR=ON in the environment, so that
+# a compiler warning fails its build, never a user's.
+if("$ENV{COURSEWORK_WERROR}")
+  set(CMAKE_COMPILE_WARNING_AS_ERROR ON)
+endif()
+
 # A compiler that cannot make GBK literals would build programs that print
 # the wrong bytes, so configuration stops here.
 include(CheckCXXSourceCompiles)

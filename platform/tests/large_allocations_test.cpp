@@ -22,7 +22,9 @@ TEST(LargeAllocations, EverySizeIsWritableAlignedAndGivenBack) {
     auto* block = static_cast<unsigned char*>(::operator new(size));
     ASSERT_NE(block, nullptr) << size;
     EXPECT_TRUE(aligned_to(block, __STDCPP_DEFAULT_NEW_ALIGNMENT__)) << size;
-    if (size >= kHugePage) EXPECT_TRUE(aligned_to(block, kHugePage)) << size;
+    if (size >= kHugePage) {
+      EXPECT_TRUE(aligned_to(block, kHugePage)) << size;
+    }
     if (size > 0) {
       std::memset(block, 0xA5, size);
       EXPECT_EQ(block[0], 0xA5);
