@@ -16,6 +16,12 @@ elseif(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   target_compile_options(coursework_options INTERFACE -Wall -Wextra -Wpedantic)
 endif()
 
+# Continuous integration sets COURSEWORK_WERROR=ON in the environment, so that
+# a compiler warning fails its build, never a user's.
+if("$ENV{COURSEWORK_WERROR}")
+  set(CMAKE_COMPILE_WARNING_AS_ERROR ON)
+endif()
+
 # A compiler that cannot make GBK literals would build programs that print
 # the wrong bytes. The literals come out GBK through the compiler's option,
 # or else through copies of the sources; configuration stops if neither way

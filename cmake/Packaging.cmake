@@ -11,7 +11,11 @@ if(WIN32)
   set(COURSEWORK_DOC_DIR .)
   install(FILES contacts/sample/contacts.txt DESTINATION ${CMAKE_INSTALL_BINDIR}
           RENAME 联系人.txt)
-  install(FILES packaging/使用说明.txt DESTINATION ${COURSEWORK_DOC_DIR})
+  # The note gets CRLF line ends, which every Notepad shows as lines; it is
+  # UTF-8 with a byte order mark, which Notepad reads right whatever the
+  # system's code page.
+  configure_file(packaging/使用说明.txt 使用说明.txt @ONLY NEWLINE_STYLE CRLF)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/使用说明.txt DESTINATION ${COURSEWORK_DOC_DIR})
 else()
   set(COURSEWORK_DOC_DIR ${CMAKE_INSTALL_DOCDIR})
   # On Linux the book's own name is GBK bytes; the README says how to use it.

@@ -1,15 +1,20 @@
 // The console on Windows. What the programs print to a console goes out
 // through WriteConsoleW and what is typed at one comes in through
-// ReadConsoleW, converted between GBK and UTF-16 here, so Chinese shows and
-// types correctly whatever the console's code page is. Redirected input and
-// output are GBK bytes as they stand: never in text mode.
+// ReadConsoleW, converted between GBK and UTF-16 here, after formatting, so
+// Chinese shows and types correctly and columns line up whatever the
+// console's code page is. Redirected input and output are GBK bytes as they
+// stand: never in text mode.
 //
 // The C runtime writes standard output to its file descriptor and knows
-// nothing of the conversion, so on a console that descriptor becomes a pipe,
-// and the text arriving in it is put on the console: before the program
-// waits for input and when it ends, and, so that a long output never fills
-// the pipe while nobody reads it, by a small thread in between.
+// nothing of the conversion, so on a console that descriptor becomes a pipe
+// whose text is put on the console: by the program itself before it waits for
+// input and when it ends, and in between by a small thread, so that a long
+// output never fills the pipe while nobody reads it.
+//
+// A console that Windows made for this program alone closes, window and all,
+// the moment the program ends: the program waits for a key first.
 #include <windows.h>
+#include <winternl.h>
 
 #include <fcntl.h>
 #include <io.h>
@@ -54,176 +59,173 @@ void write_console(HANDLE console, std::wstring_view text) {
   }
 }
 
-class ConsoleOutput {
- public:
-  // Puts a pipe in place of standard output's descriptor and starts the
-  // thread that empties it; false, with nothing changed, when it cannot.
-  bool start(HANDLE console);
+// --- output ---
 
-  // Everything written to standard output so far goes on the console.
-  void show_all();
+HANDLE console_output = nullptr;  // where the program's text is shown, if on a console
+HANDLE output_pipe = nullptr;     // the pipe's reading end, once it is set up
+Transcoder* to_utf8 = nullptr;
+// Held while text moves from the pipe to the console, and while the program
+// waits for typed input, when it prints nothing: the thread rests meanwhile.
+CRITICAL_SECTION output_lock;
 
-  // While the program waits for typed input it writes nothing: the thread
-  // rests meanwhile.
-  void pause() { ::ResetEvent(running_); }
-  void resume() { ::SetEvent(running_); }
-
-  // Stops the thread and shows the rest, a character cut off at the very
-  // end included.
-  void finish();
-
- private:
-  static DWORD WINAPI pump(void* self);
-  bool show_waiting();
-
-  HANDLE console_ = nullptr;
-  HANDLE pipe_ = nullptr;     // the reading end
-  HANDLE running_ = nullptr;  // set while the thread is to empty the pipe
-  HANDLE thread_ = nullptr;
-  volatile LONG stopping_ = 0;
-  CRITICAL_SECTION lock_;  // held while text moves from the pipe to the console
-  Transcoder to_utf8_{Direction::gbk_to_utf8};
-  std::string chunk_;
-  std::string utf8_;
-};
-
-ConsoleOutput* console_output = nullptr;
-
-bool ConsoleOutput::start(HANDLE console) {
-  if (!to_utf8_.ready()) return false;
-  HANDLE read_end = nullptr, write_end = nullptr;
-  if (!::CreatePipe(&read_end, &write_end, nullptr, kPipeSize)) return false;
-  int fd = ::_open_osfhandle(reinterpret_cast<std::intptr_t>(write_end), _O_WRONLY | _O_BINARY);
-  if (fd < 0) {
-    ::CloseHandle(read_end);
-    ::CloseHandle(write_end);
-    return false;
-  }
-  // The runtime closes the console's handle when it puts the pipe in its
-  // place; the text goes to a copy of it.
-  if (!::DuplicateHandle(::GetCurrentProcess(), console, ::GetCurrentProcess(), &console_, 0, FALSE,
-                         DUPLICATE_SAME_ACCESS)) {
-    ::_close(fd);
-    ::CloseHandle(read_end);
-    return false;
-  }
-  pipe_ = read_end;
-  ::InitializeCriticalSection(&lock_);
-  running_ = ::CreateEventW(nullptr, TRUE, TRUE, nullptr);
-  thread_ = running_ ? ::CreateThread(nullptr, 0, pump, this, 0, nullptr) : nullptr;
-  std::fflush(stdout);
-  if (thread_ == nullptr || ::_dup2(fd, ::_fileno(stdout)) != 0) {
-    // Nothing was redirected; a started thread finds the pipe empty forever.
-    ::_close(fd);
-    return false;
-  }
-  ::_close(fd);
-  return true;
-}
-
-// Moves what waits in the pipe to the console; called with the lock held.
-// False when the pipe was empty.
-bool ConsoleOutput::show_waiting() {
+// Moves what waits in the pipe to the console; false when nothing waits.
+// Called with the lock held.
+bool show_waiting() {
   DWORD waiting = 0;
-  if (!::PeekNamedPipe(pipe_, nullptr, 0, nullptr, &waiting, nullptr) || waiting == 0) return false;
-  chunk_.resize(waiting);
+  if (!::PeekNamedPipe(output_pipe, nullptr, 0, nullptr, &waiting, nullptr) || waiting == 0)
+    return false;
+  std::string chunk(waiting, '\0');
   DWORD got = 0;
-  if (!::ReadFile(pipe_, chunk_.data(), waiting, &got, nullptr) || got == 0) return false;
-  utf8_.clear();
-  to_utf8_.convert(std::string_view(chunk_.data(), got), utf8_);
-  write_console(console_, windows::to_utf16(windows::kUtf8CodePage, utf8_));
+  if (!::ReadFile(output_pipe, chunk.data(), waiting, &got, nullptr) || got == 0) return false;
+  std::string utf8;
+  to_utf8->convert(std::string_view(chunk.data(), got), utf8);
+  write_console(console_output, windows::to_utf16(windows::kUtf8CodePage, utf8));
   return true;
 }
 
-DWORD WINAPI ConsoleOutput::pump(void* self) {
-  auto* output = static_cast<ConsoleOutput*>(self);
-  while (output->stopping_ == 0) {
-    ::WaitForSingleObject(output->running_, INFINITE);
-    ::EnterCriticalSection(&output->lock_);
-    bool shown = output->stopping_ == 0 && output->show_waiting();
-    ::LeaveCriticalSection(&output->lock_);
+DWORD WINAPI keep_pipe_empty(void*) {
+  for (;;) {
+    ::EnterCriticalSection(&output_lock);
+    bool shown = show_waiting();
+    ::LeaveCriticalSection(&output_lock);
     if (!shown) ::Sleep(1);
   }
-  return 0;
 }
 
-void ConsoleOutput::show_all() {
-  ::EnterCriticalSection(&lock_);
-  while (show_waiting()) {
-  }
-  ::LeaveCriticalSection(&lock_);
+// Shows standard output on the console through a pipe that takes the place
+// of its descriptor. Where that cannot be set up, the console takes the
+// bytes as they stand (and what was opened stays open: this happens once).
+void show_output_on(HANDLE console) {
+  console_output = console;
+  auto* converter = new Transcoder(Direction::gbk_to_utf8);
+  HANDLE read_end = nullptr, write_end = nullptr, copy = nullptr;
+  // The runtime closes the console's handle when the pipe takes its place;
+  // the text goes to a copy of it.
+  if (!converter->ready() || !::CreatePipe(&read_end, &write_end, nullptr, kPipeSize) ||
+      !::DuplicateHandle(::GetCurrentProcess(), console, ::GetCurrentProcess(), &copy, 0, FALSE,
+                         DUPLICATE_SAME_ACCESS))
+    return;
+  console_output = copy;
+  output_pipe = read_end;
+  to_utf8 = converter;
+  int fd = ::_open_osfhandle(reinterpret_cast<std::intptr_t>(write_end), _O_WRONLY | _O_BINARY);
+  if (fd < 0 || ::CreateThread(nullptr, 0, keep_pipe_empty, nullptr, 0, nullptr) == nullptr)
+    return;  // the pipe stays empty
+  ::_dup2(fd, ::_fileno(stdout));
+  ::_close(fd);
 }
 
-void ConsoleOutput::finish() {
-  std::fflush(stdout);
-  ::InterlockedExchange(&stopping_, 1);
-  resume();
-  ::WaitForSingleObject(thread_, INFINITE);
-  show_all();
-  utf8_.clear();
-  to_utf8_.finish(utf8_);  // half a character: shown as the code page reads it
-  write_console(console_, windows::to_utf16(windows::kGbkCodePage, utf8_));
-}
+// --- typed input ---
 
-void finish_output() {
-  console_output->finish();
-}
-
-// Typed input, line by line as the console hands it over. A line typed ends
-// in "\n", as the runtime's text mode would give it; Ctrl-Z ends the input,
-// as it ends input at any Windows console.
-class ConsoleInput {
- public:
-  explicit ConsoleInput(HANDLE console) : console_(console) {}
-  bool read(std::string& buffer);
-
- private:
-  void take_typed(std::string& buffer);
-
-  HANDLE console_;
-  Transcoder to_gbk_{Direction::utf8_to_gbk};
-  std::wstring pending_;  // typed text not yet handed over
-  bool ended_ = false;
-};
-
-ConsoleInput* console_input = nullptr;
-
-bool ConsoleInput::read(std::string& buffer) {
-  const std::size_t old = buffer.size();
-  wchar_t typed[kTypedChunk];
-  while (!ended_ && buffer.size() == old) {
-    DWORD got = 0;
-    if (console_output != nullptr) console_output->pause();
-    BOOL read = ::ReadConsoleW(console_, typed, kTypedChunk, &got, nullptr);
-    if (console_output != nullptr) console_output->resume();
-    std::wstring_view text(typed, read ? got : 0);
-    std::size_t end_of_input = text.find(L'\x1a');
-    if (!read || got == 0 || end_of_input != std::wstring_view::npos) {
-      text = text.substr(0, end_of_input);
-      ended_ = true;
-    }
-    pending_.append(text);
-    take_typed(buffer);
-  }
-  if (ended_) to_gbk_.finish(buffer);
-  return !ended_;
-}
+// What is typed at the console, line by line as ReadConsoleW hands it over.
+// A line reaches the program ending in "\n", as the runtime's text mode would
+// give it; Ctrl-Z ends the input, as it ends input at any Windows console.
+HANDLE console_input = nullptr;
+Transcoder* to_gbk = nullptr;
+std::wstring typed_pending;  // typed text not yet handed over
+bool typing_ended = false;
 
 // Hands over the pending text with its line ends as "\n". A carriage return
 // or a first surrogate at the very end waits for what follows it, unless
 // input has ended.
-void ConsoleInput::take_typed(std::string& buffer) {
-  std::size_t whole = pending_.size();
-  if (!ended_ && whole > 0 &&
-      (pending_[whole - 1] == L'\r' || IS_HIGH_SURROGATE(pending_[whole - 1])))
+void hand_over_typed(std::string& buffer) {
+  std::size_t whole = typed_pending.size();
+  if (!typing_ended && whole > 0 &&
+      (typed_pending[whole - 1] == L'\r' || IS_HIGH_SURROGATE(typed_pending[whole - 1])))
     --whole;
   std::wstring text;
   for (std::size_t i = 0; i < whole; ++i) {
-    if (pending_[i] == L'\r' && i + 1 < pending_.size() && pending_[i + 1] == L'\n') continue;
-    text += pending_[i];
+    if (typed_pending[i] == L'\r' && i + 1 < typed_pending.size() && typed_pending[i + 1] == L'\n')
+      continue;
+    text += typed_pending[i];
   }
-  pending_.erase(0, whole);
-  to_gbk_.convert(windows::to_utf8(text), buffer);
+  typed_pending.erase(0, whole);
+  to_gbk->convert(windows::to_utf8(text), buffer);
+}
+
+// Everything printed so far goes on the console.
+void flush_output() {
+  std::fflush(stdout);
+  ::EnterCriticalSection(&output_lock);
+  while (output_pipe != nullptr && show_waiting()) {
+  }
+  ::LeaveCriticalSection(&output_lock);
+}
+
+// Appends what is typed next, converted to GBK; false once input has ended.
+bool read_typed(std::string& buffer) {
+  const std::size_t old = buffer.size();
+  wchar_t typed[kTypedChunk];
+  while (!typing_ended && buffer.size() == old) {
+    DWORD got = 0;
+    ::EnterCriticalSection(&output_lock);
+    BOOL read = ::ReadConsoleW(console_input, typed, kTypedChunk, &got, nullptr);
+    ::LeaveCriticalSection(&output_lock);
+    std::wstring_view text(typed, read ? got : 0);
+    std::size_t end_of_input = text.find(L'\x1a');
+    if (!read || got == 0 || end_of_input != std::wstring_view::npos) {
+      text = text.substr(0, end_of_input);
+      typing_ended = true;
+    }
+    typed_pending.append(text);
+    hand_over_typed(buffer);
+  }
+  if (typing_ended) to_gbk->finish(buffer);
+  return !typing_ended;
+}
+
+// --- the end ---
+
+// Whether the console was made for this program alone, as Windows makes one
+// for a program opened from Explorer: the program is the only one on it, and
+// reads and writes it. A program started from cmd, PowerShell or Windows
+// Terminal shares its console with the shell. Under Wine, a program started
+// from a Unix shell is alone on a console too, but that console is the
+// shell's terminal, which stays; no Windows process started the program.
+bool console_made_for_this_program(HANDLE in, HANDLE out) {
+  DWORD processes[2];
+  if (!is_console(in) || !is_console(out) || ::GetConsoleProcessList(processes, 2) != 1)
+    return false;
+  PROCESS_BASIC_INFORMATION process{};
+  return NT_SUCCESS(::NtQueryInformationProcess(::GetCurrentProcess(), ProcessBasicInformation,
+                                                &process, sizeof process, nullptr)) &&
+         process.InheritedFromUniqueProcessId != 0;
+}
+
+bool pause_at_end = false;
+
+// Says so, on a line of its own, and waits for a key, as Windows' own
+// `pause` does; Ctrl-C counts as a key.
+void wait_for_a_key() {
+  CONSOLE_SCREEN_BUFFER_INFO screen;
+  if (::GetConsoleScreenBufferInfo(console_output, &screen) && screen.dwCursorPosition.X != 0)
+    write_console(console_output, L"\n");
+  write_console(console_output, L"请按任意键继续. . .");
+  ::SetConsoleMode(console_input, 0);
+  INPUT_RECORD event;
+  DWORD got = 0;
+  while (::ReadConsoleInputW(console_input, &event, 1, &got) && got == 1) {
+    const KEY_EVENT_RECORD& key = event.Event.KeyEvent;
+    const WORD code = key.wVirtualKeyCode;
+    if (event.EventType == KEY_EVENT && key.bKeyDown && code != VK_SHIFT && code != VK_CONTROL &&
+        code != VK_MENU)
+      break;
+  }
+  write_console(console_output, L"\n");
+}
+
+// The rest of the output, a character cut off at the very end included,
+// shown as the code page reads it; then the pause, if any. The lock is kept:
+// the thread never runs again.
+void end_console() {
+  flush_output();
+  ::EnterCriticalSection(&output_lock);
+  if (to_utf8 != nullptr) {
+    std::string rest;
+    to_utf8->finish(rest);
+    write_console(console_output, windows::to_utf16(windows::kGbkCodePage, rest));
+  }
+  if (pause_at_end) wait_for_a_key();
 }
 
 }  // namespace
@@ -236,29 +238,28 @@ void start_console() {
   std::set_new_handler(end_for_lack_of_memory);
   ::_setmode(::_fileno(stdin), _O_BINARY);
   ::_setmode(::_fileno(stdout), _O_BINARY);
+  ::InitializeCriticalSection(&output_lock);
+  HANDLE in = ::GetStdHandle(STD_INPUT_HANDLE);
   HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
-  if (is_console(out)) {
-    auto* output = new ConsoleOutput;
-    if (output->start(out)) {
-      console_output = output;
-      std::atexit(finish_output);
-    }
-  }
+  pause_at_end = console_made_for_this_program(in, out);
+  if (is_console(out)) show_output_on(out);
   static char out_buffer[kOutputBuffer];
   std::setvbuf(stdout, out_buffer, _IOFBF, kOutputBuffer);
-  HANDLE in = ::GetStdHandle(STD_INPUT_HANDLE);
-  if (is_console(in)) console_input = new ConsoleInput(in);
+  if (is_console(in)) {
+    console_input = in;
+    to_gbk = new Transcoder(Direction::utf8_to_gbk);
+  }
+  std::atexit(end_console);
 }
 
 long read_standard_input(char* into, std::size_t size) {
-  std::fflush(stdout);
-  if (console_output != nullptr) console_output->show_all();
+  flush_output();
   if (console_input == nullptr) {
     long n = read_some(0, into, size);
     return n > 0 ? n : 0;
   }
   static std::string pending;
-  if (pending.empty() && !console_input->read(pending) && pending.empty()) return 0;
+  if (pending.empty() && !read_typed(pending) && pending.empty()) return 0;
   std::size_t given = std::min(size, pending.size());
   std::memcpy(into, pending.data(), given);
   pending.erase(0, given);

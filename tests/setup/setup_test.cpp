@@ -51,6 +51,7 @@ struct Machine {
   bool apt = true;                  // apt-get is on PATH
   bool sudo = true;                 // sudo is on PATH
   int apt_status = 0;               // how apt-get ends
+  bool sudo_asks_password = false;  // sudo runs nothing without one
 };
 
 struct Result {
@@ -75,8 +76,15 @@ Result set_up(const Machine& machine, const std::string& parts) {
     write_script(bin / "apt-get", "echo \"apt-get $*\" >>" + quoted(log) + "\nexit " +
                                       std::to_string(machine.apt_status) + "\n");
   }
-  if (machine.sudo)
-    write_script(bin / "sudo", "printf 'sudo ' >>" + quoted(log) + "\nexec \"$@\"\n");
+  // `sudo -n` runs its command only where sudo needs no password; a sudo
+  // that asks for one is recorded as asking.
+  if (machine.sudo && machine.sudo_asks_password) {
+    write_script(bin / "sudo", "[ \"$1\" = -n ] || echo 'asked for a password' >>" + quoted(log) +
+                                   "\necho 'sudo: a password is required' >&2\nexit 1\n");
+  } else if (machine.sudo) {
+    write_script(bin / "sudo", "if [ \"$1\" = -n ]; then shift; else printf 'sudo ' >>" +
+                                   quoted(log) + "; fi\n\"$@\"\n");
+  }
 
   const std::string command = "PATH=" + quoted(bin) + " /bin/bash " +
                               quoted(fs::path(std::u8string(SETUP_SCRIPT))) + " " + parts +
@@ -109,18 +117,24 @@ TEST(Setup, InstallsExactlyWhatIsMissingOrSaysWhyItCannot) {
        "build tests",
        true,
        {"ninja", "ninja-build"},
-       "apt-get update -q\napt-get install -y -q ninja-build\n"},
+       "apt-get update -q\napt-get install -y -q --no-install-recommends ninja-build\n"},
       {"a compiler and cmake missing, as a user",
        {.hidden = {"g++", "cmake"}, .uid = "1000"},
        "build",
        true,
        {"g++", "cmake", "sudo"},
-       "sudo apt-get update -q\nsudo apt-get install -y -q g++ cmake\n"},
+       "sudo apt-get update -q\nsudo apt-get install -y -q --no-install-recommends g++ cmake\n"},
       {"cmake missing, as a user without sudo",
        {.hidden = {"cmake"}, .uid = "1000", .sudo = false},
        "build",
        false,
-       {"cmake", "sudo", "apt-get install cmake"},
+       {"cmake", "sudo", "'apt-get install --no-install-recommends cmake' as root"},
+       ""},
+      {"cmake missing, as a user whose sudo asks for a password",
+       {.hidden = {"cmake"}, .uid = "1000", .sudo_asks_password = true},
+       "build",
+       false,
+       {"cmake", "password", "'apt-get install --no-install-recommends cmake' as root"},
        ""},
       {"iconv missing, no apt-get",
        {.hidden = {"iconv"}, .apt = false},

@@ -80,9 +80,11 @@ void set_locale(const std::map<std::string, std::string>& environment) {
 
 // A Windows program runs under the launcher through a console helper that
 // turns off the console's echo of what is typed, as the quiet terminal does.
-std::vector<std::string> terminal_command(const char8_t* deliverable) {
-  if (!windows_programs()) return program_command(deliverable);
+std::vector<std::string> terminal_command(const char8_t* deliverable, Started started) {
+  if (!windows_programs() || started == Started::by_the_launcher)
+    return program_command(deliverable);
   std::vector<std::string> command = program_command(u8"no_echo");
+  if (started == Started::from_explorer) command.push_back("/alone");
   command.push_back(program_path(deliverable).string());
   return command;
 }
@@ -116,7 +118,7 @@ Outcome run_on_terminal(const char8_t* deliverable, const TerminalSession& sessi
   }
   process::Pipes pipes = process::open_pipes();
   const double start_ms = process::now_ms();
-  pid_t child = process::start(terminal_command(deliverable), [&] {
+  pid_t child = process::start(terminal_command(deliverable, session.started), [&] {
     ::setsid();
     ::ioctl(slave, TIOCSCTTY, 0);
     ::dup2(session.input_on_terminal ? slave : pipes.in[0], STDIN_FILENO);

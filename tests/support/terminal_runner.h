@@ -10,16 +10,25 @@
 
 namespace testing_support {
 
+// How a Windows program comes to its console.
+enum class Started {
+  from_a_shell,     // it shares the console with the process that started it, as with cmd
+  from_explorer,    // it is alone on its console, as on the one Windows makes for a
+                    // program opened from Explorer
+  by_the_launcher,  // the launcher starts it, as from a Unix shell; what is typed is echoed
+};
+
 struct TerminalSession {
   std::string typed;                         // bytes typed, all at once
   std::map<std::string, std::string> files;  // file name -> content, created first
   // The locale variables of the program: LC_ALL, LC_CTYPE and LANG are unset
   // unless given here (an empty value is set as empty).
   std::map<std::string, std::string> environment;
-  bool input_on_terminal = true;   // otherwise `typed` arrives through a pipe
-  bool output_on_terminal = true;  // otherwise standard output is a pipe
-  bool end_input = true;           // end of input after `typed` (Ctrl-D on a terminal)
-  int time_limit_ms = 20000;       // the program is killed after it
+  bool input_on_terminal = true;            // otherwise `typed` arrives through a pipe
+  bool output_on_terminal = true;           // otherwise standard output is a pipe
+  bool end_input = true;                    // end of input after `typed` (Ctrl-D on a terminal)
+  int time_limit_ms = 20000;                // the program is killed after it
+  Started started = Started::from_a_shell;  // Windows programs only
 };
 
 // Runs the program in a new temporary folder, removed afterwards. The

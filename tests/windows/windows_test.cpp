@@ -291,4 +291,56 @@ TEST(WindowsConsole, OutputLongerThanEveryBufferArrivesWhole) {
   EXPECT_TRUE(shown == utf8(u8"名字：") + many + utf8(u8"名字：再见")) << shown.size() << " bytes";
 }
 
+// A console that Windows made for the program alone closes with it, so the
+// program waits for a key first; on a shell's console, or redirected, it
+// ends at once.
+TEST(WindowsConsole, ThePauseAtTheEndComesOnlyOnAConsoleMadeForTheProgramAlone) {
+  using testing_support::Started;
+  const std::string banner =
+      "* * * * * * * * * * * * * * * * * * * * * *\n"
+      "             Very Good!\n"
+      "* * * * * * * * * * * * * * * * * * * * * *";
+  const std::string pause = utf8(u8"请按任意键继续. . .");
+  struct Case {
+    const char* what;
+    const char8_t* program;
+    Started started;
+    std::string typed;  // input is not ended
+    bool input_on_terminal;
+    bool output_on_terminal;
+    std::string shown;
+  };
+  const Case cases[] = {
+      {"opened from Explorer, returning from main", u8"good", Started::from_explorer, "x", true,
+       true, banner + "\n" + pause + "\n"},
+      {"opened from Explorer, ended by the end of input", u8"删除", Started::from_explorer,
+       "\x1A\nx", true, true, utf8(u8"您要输入多少个数字(小于20)：\n") + pause + "\n"},
+      {"started from a shell", u8"good", Started::from_a_shell, "", true, true, banner},
+      {"started from a Unix shell under Wine", u8"good", Started::by_the_launcher, "", true, true,
+       banner},
+      {"input redirected", u8"good", Started::from_explorer, "", false, true, banner},
+      {"output redirected", u8"good", Started::from_explorer, "", true, false, banner},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto session = typing(c.typed);
+    session.end_input = false;
+    session.started = c.started;
+    session.input_on_terminal = c.input_on_terminal;
+    session.output_on_terminal = c.output_on_terminal;
+    Outcome outcome = testing_support::run_on_terminal(c.program, session);
+    EXPECT_TRUE(outcome.exited_cleanly()) << outcome.err;
+    EXPECT_TRUE(same_bytes(outcome.out, c.shown));
+  }
+
+  // Without a key it keeps waiting.
+  auto session = typing("");
+  session.end_input = false;
+  session.started = Started::from_explorer;
+  session.time_limit_ms = 15000;
+  Outcome outcome = testing_support::run_on_terminal(u8"good", session);
+  EXPECT_TRUE(outcome.timed_out);
+  EXPECT_TRUE(same_bytes(outcome.out, banner + "\n" + pause));
+}
+
 }  // namespace
