@@ -57,10 +57,13 @@ bool write_new_files(std::vector<Target>& targets, std::initializer_list<NewFile
   return true;
 }
 
+// The old file needs a second name only while something may still fail
+// after its new one took its place: a later file, or the folder's sync.
 bool put_all_in_place(std::vector<Target>& targets, bool durable) {
   for (Target& target : targets) {
     if (target.kind == Kind::device) continue;
-    if (!keep_old(target) || !put_in_place(target, durable)) return false;
+    bool may_go_back = durable || &target != &targets.back();
+    if ((may_go_back && !keep_old(target)) || !put_in_place(target, durable)) return false;
   }
   return true;
 }
