@@ -1,5 +1,8 @@
 include(GNUInstallDirs)
 include(${CMAKE_CURRENT_LIST_DIR}/StartUp.cmake)
+if(EMSCRIPTEN)
+  include(${CMAKE_CURRENT_LIST_DIR}/Web.cmake)
+endif()
 
 # add_program(<target> <deliverable name> <sources>...)
 # One executable per deliverable, installed in the prefix's bin/. CMake target
@@ -13,6 +16,9 @@ function(add_program target deliverable)
     target_link_libraries(${target} PRIVATE platform_large_allocations)
   endif()
   link_for_quick_start(${target})
+  if(EMSCRIPTEN)
+    link_for_the_browser(${target} ${deliverable})
+  endif()
   install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endfunction()
 
