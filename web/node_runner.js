@@ -76,7 +76,7 @@ async function run(loadScript, wasmBase64) {
 
   let status = 0;
   try {
-    const program = await script.exports({
+    const settings = {
       wasmBinary: Buffer.from(wasmBase64, 'base64'),
       noInitialRun: true,
       preRun: [(module) => {
@@ -91,8 +91,14 @@ async function run(loadScript, wasmBase64) {
       readInput: (size) => { flush(); return readInput(size); },
       print: (text) => process.stderr.write(`${text}\n`),
       printErr: (text) => process.stderr.write(`${text}\n`),
-      quit: (code, reason) => { throw reason; },
-    });
+      // A program that ends through exit while it is resumed from a wait
+      // does not end emscripten's runtime, which would flush its output.
+      quit: (code, reason) => {
+        settings._fflush(0);
+        throw reason;
+      },
+    };
+    const program = await script.exports(settings);
     status = await program.ccall('main', 'number', [], [], { async: true });
     program._exit(status);
   } catch (reason) {

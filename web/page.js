@@ -110,7 +110,7 @@
   }
 
   function moduleSettings(run, files) {
-    return {
+    const settings = {
       noInitialRun: true,
       locateFile: (file) => `programs/${file}`,
       preRun: [(module) => {
@@ -134,8 +134,14 @@
       keepFolder: () => (run.over ? new Promise(() => {}) : keepFolder(run)),
       print: (text) => terminal.note(text),
       printErr: (text) => terminal.note(text),
-      quit: (status, reason) => { throw reason; },
+      // A program that ends through exit while it is resumed from a wait
+      // does not end emscripten's runtime, which would flush its output.
+      quit: (status, reason) => {
+        settings._fflush(0);
+        throw reason;
+      },
     };
+    return settings;
   }
 
   async function start(program) {
