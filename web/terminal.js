@@ -17,6 +17,17 @@ class ProgramTerminal {
     });
     this.term.open(element);
     this.term.onData((data) => this.typed(data));
+    // In its screen reader mode xterm.js takes the characters of key presses
+    // and finished IME input only; text an on-screen keyboard or a character
+    // picker inserts without a key press is taken here.
+    const area = this.term.textarea;
+    let pressed = false;
+    area.addEventListener('keypress', () => { pressed = true; });
+    area.addEventListener('input', (event) => {
+      const inserted = event.inputType === 'insertText' && !event.isComposing && event.data;
+      if (inserted && !pressed) this.typed(event.data);
+      pressed = false;
+    });
     this.onStop = () => {};
     this.onEnter = null;  // set while no program runs: Enter runs it again
     this.reset();
