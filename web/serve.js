@@ -43,7 +43,9 @@ function serve(root, port) {
     });
     fs.createReadStream(file).pipe(response);
   });
+  // A port already taken gives way to a free one.
   return new Promise((resolve) => {
+    server.once('error', () => server.listen(0, '127.0.0.1'));
     server.listen(port, '127.0.0.1', () => resolve(server));
   });
 }
