@@ -13,7 +13,7 @@ const wasm = fs.readFileSync(script.replace(/\.js$/, '.wasm')).toString('base64'
 const text = `#!/usr/bin/env node
 // ${path.basename(command)}: the browser build of this program, run under node.
 ${runner}
-run(function (module, require) {
+run(function (module, require, crypto) {
 ${glue}
 }, '${wasm}');
 `;
