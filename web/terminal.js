@@ -4,7 +4,8 @@
 // program as GBK bytes one whole line at a time: Backspace removes the last
 // character, a Chinese one whole; Enter sends the line; Ctrl-D at the start
 // of a line ends the input (elsewhere it sends what is typed so far);
-// Ctrl-U clears the line; Ctrl-C stops the program.
+// Ctrl-U clears the line; Ctrl-C stops the program. Other control keys (Tab,
+// the arrows) do nothing.
 class ProgramTerminal {
   constructor(element) {
     this.term = new Terminal({
@@ -80,7 +81,7 @@ class ProgramTerminal {
   }
 
   send(text, end) {
-    this.pieces.push(Gbk.encode(text));
+    if (text !== '') this.pieces.push(Gbk.encode(text));
     if (end) this.pieces.push(null);
     this.handOver();
   }
@@ -109,7 +110,7 @@ class ProgramTerminal {
         return;
       } else if (c === '\x1b') {
         k += this.escapeLength(data, k) - 1;  // arrows and the like: no editing here
-      } else if (c >= ' ' || c === '\t') {
+      } else if (c >= ' ') {
         this.line += c;
         this.term.write(c);
       }

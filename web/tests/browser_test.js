@@ -112,7 +112,8 @@ const cases = {
   },
 
   // A Chinese line typed, with a character taken back by Backspace, reaches
-  // the program as GBK: each character is two "other" bytes.
+  // the program as GBK: each character is two "other" bytes. Enter runs the
+  // program again, and Ctrl-D at the start of a line ends its input.
   async 'typed-chinese'(page) {
     await page.open('统计');
     await page.timing();
@@ -120,6 +121,17 @@ const cases = {
     await page.page.keyboard.press('Backspace');
     await page.enter('国 12');
     await page.shows('共有英文字母2个，空格2个，数字2个，其它字符4个');
+    await page.state('ended');
+    await page.page.keyboard.press('Enter');
+    await page.state('waiting');
+    await page.page.keyboard.down('Control');
+    await page.page.keyboard.press('d');
+    await page.page.keyboard.up('Control');
+    await page.state('ended');
+    const screen = await page.screen();
+    if (!screen.endsWith('请输入一个字符串:\n程序已结束（退出状态 0）。按 Enter 再运行一次。')) {
+      throw new Error(`the second run did not end quietly at the end of input:\n${screen}`);
+    }
   },
 
   // A book of one's own uploaded as 联系人.txt is the contact book's; the
