@@ -62,12 +62,6 @@ std::string destination(const std::string& path) {
   return path;
 }
 
-std::string folder_of(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // What stands where a file is to be written. Neither the page's folder nor
 // emscripten's view of the disk holds devices or pipes.
 enum class Target { missing, regular, unusable };

@@ -22,8 +22,3 @@ set(CMAKE_CXX_LINKER_LAUNCHER env "NODE_PATH=$ENV{NODE_PATH}")
 
 # This libc++ predates std::bit_cast; the compiler's builtin does the same.
 set(CMAKE_CXX_FLAGS_INIT "-include ${CMAKE_CURRENT_LIST_DIR}/emscripten_compat.h")
-
-# Linking with Asyncify dominates the build: at -O2 a program links in about
-# 60% of the time it takes at -O3 or -Os, and comes out 2 KB larger gzipped,
-# far within its budget.
-set(CMAKE_CXX_FLAGS_RELEASE_INIT "-O2 -DNDEBUG")
