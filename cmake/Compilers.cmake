@@ -8,31 +8,42 @@ if(MSVC)
 elseif(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   set(COURSEWORK_CHARSET_OPTIONS -finput-charset=UTF-8 -fexec-charset=GBK)
   add_compile_options(-Wall -Wextra -Wpedantic)
+elseif(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  # Its -fexec-charset knows UTF-8 alone: it compiles copies of the sources
+  # with GBK escapes instead (cmake/GbkLiterals.cmake).
+  add_compile_options(-Wall -Wextra -Wpedantic)
 endif()
 
 # A compiler that cannot make GBK literals would build programs that print
-# the wrong bytes, so configuration stops here.
+# the wrong bytes. The literals come out GBK through the compiler's option,
+# or else through copies of the sources; configuration stops if neither way
+# gives GBK bytes.
 include(CheckCXXSourceCompiles)
-list(JOIN COURSEWORK_CHARSET_OPTIONS " " CMAKE_REQUIRED_FLAGS)
-check_cxx_source_compiles([[
+include(${CMAKE_CURRENT_LIST_DIR}/GbkLiterals.cmake)
+set(gbk_probe [[
 constexpr const char* text = "中";
 static_assert(sizeof("中") == 3 && static_cast<unsigned char>(text[0]) == 0xD6 &&
               static_cast<unsigned char>(text[1]) == 0xD0, "GBK literals");
 int main() {}
-]] COURSEWORK_GBK_LITERALS)
-unset(CMAKE_REQUIRED_FLAGS)
-if(NOT COURSEWORK_GBK_LITERALS AND EMSCRIPTEN)
-  # For now the browser build is made all the same, its text in UTF-8, so
-  # that everything but the bytes of the text can be built and tried.
-  message(WARNING "${CMAKE_CXX_COMPILER_ID} cannot make GBK literals yet: the browser's "
-                  "programs print their text in UTF-8 instead of GBK.")
-elseif(NOT COURSEWORK_GBK_LITERALS)
-  message(FATAL_ERROR
-    "${CMAKE_CXX_COMPILER_ID} ${CMAKE_CXX_COMPILER_VERSION} (${CMAKE_CXX_COMPILER}) cannot "
-    "turn string literals into GBK bytes. Build with GCC (g++ 12 or later; MinGW-w64 GCC for "
-    "Windows) or MSVC: for example, remove the build folder and run again with CXX=g++.")
+]])
+if(COURSEWORK_CHARSET_OPTIONS)
+  list(JOIN COURSEWORK_CHARSET_OPTIONS " " CMAKE_REQUIRED_FLAGS)
+  check_cxx_source_compiles("${gbk_probe}" COURSEWORK_GBK_LITERALS)
+  unset(CMAKE_REQUIRED_FLAGS)
 endif()
-add_compile_options(${COURSEWORK_CHARSET_OPTIONS})
+if(COURSEWORK_GBK_LITERALS)
+  add_compile_options(${COURSEWORK_CHARSET_OPTIONS})
+else()
+  gbk_copies_probe("${gbk_probe}" COURSEWORK_GBK_COPIES)
+  if(NOT COURSEWORK_GBK_COPIES)
+    message(FATAL_ERROR
+      "${CMAKE_CXX_COMPILER_ID} ${CMAKE_CXX_COMPILER_VERSION} (${CMAKE_CXX_COMPILER}) cannot "
+      "turn string literals into GBK bytes, neither by an option nor by compiling copies of the "
+      "sources made by tools/gbk_literals.cpp (see the messages above). Build with GCC (g++ 12 "
+      "or later; MinGW-w64 GCC for Windows), Clang or MSVC: for example, remove the build "
+      "folder and run again with CXX=g++.")
+  endif()
+endif()
 
 if(MINGW)
   # The runtime's own printf and strtod differ from the C standard (inf and
