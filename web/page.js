@@ -167,7 +167,9 @@
       const files = saving.catch(() => {}).then(() => Folder.files());  // after any save
       const [factory, folder] = await Promise.all([loadFactory(program.id), files]);
       if (run.over) return;
-      run.module = await factory(moduleSettings(run, folder));
+      const module = await factory(moduleSettings(run, folder));
+      if (run.over) return;  // stopped while it was loading
+      run.module = module;
       setState('running');
       status = await run.module.ccall('main', 'number', [], [], { async: true });
       run.module._exit(status);  // through exit, so that the program's output is flushed
@@ -199,7 +201,7 @@
 
   function showRunning(running) {
     $('stop').hidden = !running;
-    $('again').hidden = running;
+    $('again').hidden = running || current === null;
     for (const control of document.querySelectorAll('.folder-control')) control.disabled = running;
   }
 
