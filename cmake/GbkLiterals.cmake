@@ -105,6 +105,8 @@ function(_gbk_mirror)
     list(APPEND patterns ${folder}/*.c ${folder}/*.cpp ${folder}/*.h)
   endforeach()
   file(GLOB_RECURSE originals CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR} ${patterns})
+  # Installed npm packages (web/node_modules) are no sources of this project.
+  list(FILTER originals EXCLUDE REGEX "(^|/)node_modules/")
   set(copies)
   foreach(original IN LISTS originals)
     set(copy ${COURSEWORK_GBK_MIRROR}/${original})

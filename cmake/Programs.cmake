@@ -1,5 +1,8 @@
 include(GNUInstallDirs)
 include(${CMAKE_CURRENT_LIST_DIR}/StartUp.cmake)
+if(EMSCRIPTEN)
+  include(${CMAKE_CURRENT_LIST_DIR}/Web.cmake)
+endif()
 
 # The table of the 25 programs, programs.tsv: for each id, the deliverable's
 # name (COURSEWORK_NAME_<id>) and folder (COURSEWORK_FOLDER_<id>).
@@ -44,6 +47,9 @@ function(add_program id)
   set_target_properties(${id} PROPERTIES OUTPUT_NAME "${COURSEWORK_NAME_${id}}")
   target_link_libraries(${id} PRIVATE platform)
   link_for_quick_start(${id})
+  if(EMSCRIPTEN)
+    link_for_the_browser(${id})
+  endif()
   install(TARGETS ${id} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endfunction()
 

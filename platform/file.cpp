@@ -86,7 +86,7 @@ bool replace_files(std::initializer_list<NewFile> files, bool durable) {
   }
   for (Target& target : targets)
     clean_up(target);
-  return replaced;
+  return replaced && replacing::store_folder();
 }
 
 }  // namespace platform

@@ -257,5 +257,10 @@ void clean_up(Target& target) {
   target.backup.clear();
 }
 
+// The folder the program writes is the one the system keeps.
+bool store_folder() {
+  return true;
+}
+
 }  // namespace replacing
 }  // namespace platform

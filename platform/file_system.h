@@ -50,4 +50,9 @@ void put_back(Target& target, bool durable);
 // Removes the temporary file and the second name, where they still exist.
 void clean_up(Target& target);
 
+// Once the new files have taken their places and nothing is left beside
+// them: stores the folder where the system keeps it apart from the program
+// (the browser's page); true when it is stored, or there is nothing to do.
+bool store_folder();
+
 }  // namespace platform::replacing

@@ -1,0 +1,272 @@
+// Files in the browser, and under node: emscripten's POSIX calls over the
+// page's folder (kept in the browser's IndexedDB by the page) or over the
+// disk (node's files). One program runs in a folder at a time, and the
+// folder holds neither devices nor second names of a file.
+//
+// Emscripten reads every path as UTF-8, while the programs name their files
+// in GBK. A name is therefore handed over one character per byte, the bytes
+// from 0x80 on as the characters U+0080 to U+00FF, so that the page and the
+// node runner get the GBK bytes back exactly as the program spelled them.
+#include <dirent.h>
+#include <emscripten.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+
+#include "platform/file.h"
+#include "platform/file_system.h"
+
+// Asks the page to store the folder as it is now, and waits until it is
+// stored: 1 when it is (or there is nothing to do, as under node, where the
+// files are on the disk already), 0 when it could not be.
+EM_ASYNC_JS(int, coursework_keep_folder, (), {
+  if (!Module.keepFolder) return 1;
+  try {
+    await Module.keepFolder();
+    return 1;
+  } catch (error) {
+    return 0;
+  }
+});
+
+namespace platform {
+namespace {
+
+// The name as emscripten's calls take it (see the head of this file).
+std::string byte_path(const char* name) {
+  std::string path;
+  for (const char* at = name; *at != '\0'; ++at) {
+    const auto byte = static_cast<unsigned char>(*at);
+    if (byte < 0x80) {
+      path += static_cast<char>(byte);
+    } else {
+      path += static_cast<char>(0xC0 | (byte >> 6));
+      path += static_cast<char>(0x80 | (byte & 0x3F));
+    }
+  }
+  return path;
+}
+
+int open_regular(const char* name, int flags) {
+  int fd = ::open(byte_path(name).c_str(), flags | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// Where a file named `path` is to be written: the file a symbolic link
+// leads to, or `path` itself.
+std::string destination(const std::string& path) {
+  struct stat link {};
+  if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+    if (char* real = ::realpath(path.c_str(), nullptr)) {
+      std::string resolved(real);
+      std::free(real);
+      return resolved;
+    }
+  }
+  return path;
+}
+
+std::string folder_of(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A new file beside `path` that no one else uses, which only its owner may
+// read; -1 on failure.
+int create_beside(const std::string& path, const char* suffix, std::string& name) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = path + "." + std::to_string(attempt) + suffix;
+    int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+bool write_all(int fd, const char* bytes, long size) {
+  for (long done = 0; done < size;) {
+    long n = static_cast<long>(::write(fd, bytes + done, static_cast<std::size_t>(size - done)));
+    if (n <= 0) return false;
+    done += n;
+  }
+  return true;
+}
+
+bool write_content(std::FILE* file, const Content& content) {
+  static char buffer[1 << 16];
+  std::setvbuf(file, buffer, _IOFBF, sizeof buffer);
+  bool written = content(file);
+  written = std::fflush(file) == 0 && written;
+  return !std::ferror(file) && written;
+}
+
+}  // namespace
+
+int open_for_reading(const char* name) {
+  return open_regular(name, O_RDONLY);
+}
+
+long read_some(int descriptor, char* into, std::size_t size) {
+  return static_cast<long>(::read(descriptor, into, size));
+}
+
+bool rewind_file(int descriptor) {
+  return ::lseek(descriptor, 0, SEEK_SET) == 0;
+}
+
+void close_file(int descriptor) {
+  ::close(descriptor);
+}
+
+std::FILE* open_for_update(const char* name) {
+  int fd = open_regular(name, O_RDWR);
+  if (fd < 0) return nullptr;
+  std::FILE* file = ::fdopen(fd, "r+");
+  if (file == nullptr) ::close(fd);
+  return file;
+}
+
+int descriptor_of(std::FILE* stream) {
+  return ::fileno(stream);
+}
+
+// Emscripten knows no users, so the folder is asked by making a file in it.
+bool can_replace(const char* name) {
+  const replacing::Target target = replacing::inspect(name);
+  if (target.kind == replacing::Kind::unusable) return false;
+  if (target.kind == replacing::Kind::device) return true;
+  std::string probe;
+  int fd = create_beside(target.path, ".tmp", probe);
+  if (fd < 0) return false;
+  ::close(fd);
+  ::unlink(probe.c_str());
+  return true;
+}
+
+// The page runs one program at a time.
+bool hold_working_folder() {
+  return true;
+}
+
+namespace replacing {
+
+// A file that may not be written is unusable, and so is a pipe, which
+// only node's files can hold.
+Target inspect(const char* name) {
+  Target target;
+  target.path = destination(byte_path(name));
+  struct stat st {};
+  if (::stat(target.path.c_str(), &st) != 0) {
+    target.kind = errno == ENOENT ? Kind::missing : Kind::unusable;
+    return target;
+  }
+  int fd = S_ISREG(st.st_mode) || S_ISCHR(st.st_mode)
+               ? ::open(target.path.c_str(), O_WRONLY | O_CLOEXEC)
+               : -1;
+  if (fd < 0) return target;
+  ::close(fd);
+  target.kind = S_ISREG(st.st_mode) ? Kind::regular : Kind::device;
+  target.identity = std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+  target.mode = st.st_mode & 07777;
+  return target;
+}
+
+// Temporary files are named "<file>.<n>.tmp", second names "<file>.<n>.old";
+// with one program at a time, whatever is found was left by a finished one.
+void remove_leftovers(const Target& target) {
+  const std::string folder = folder_of(target.path);
+  const std::string prefix = target.path.substr(target.path.rfind('/') + 1) + ".";
+  DIR* entries = ::opendir(folder.c_str());
+  if (entries == nullptr) return;
+  while (const dirent* entry = ::readdir(entries)) {
+    std::string name = entry->d_name;
+    if (name.starts_with(prefix) && (name.ends_with(".tmp") || name.ends_with(".old")))
+      ::unlink((folder + "/" + name).c_str());
+  }
+  ::closedir(entries);
+}
+
+bool write_temporary(Target& target, unsigned mode, const Content& content) {
+  int fd = create_beside(target.path, ".tmp", target.temporary);
+  if (fd < 0) {
+    target.temporary.clear();
+    return false;
+  }
+  std::FILE* file = ::fdopen(fd, "w");
+  bool written = file != nullptr && write_content(file, content);
+  written = written && ::fchmod(fd, mode != 0 ? mode : 0644) == 0 && ::fsync(fd) == 0;
+  written = (file != nullptr ? std::fclose(file) : ::close(fd)) == 0 && written;
+  if (!written) {
+    ::unlink(target.temporary.c_str());
+    target.temporary.clear();
+  }
+  return written;
+}
+
+bool write_device(const Target& target, const Content& content) {
+  std::FILE* file = std::fopen(target.path.c_str(), "w");
+  if (file == nullptr) return false;
+  bool written = write_content(file, content);
+  return std::fclose(file) == 0 && written;
+}
+
+// Emscripten's files have no second names: the old file is copied.
+bool keep_old(Target& target) {
+  if (target.kind != Kind::regular) return true;
+  int in = ::open(target.path.c_str(), O_RDONLY | O_CLOEXEC);
+  int out = in >= 0 ? create_beside(target.path, ".old", target.backup) : -1;
+  bool copied = out >= 0;
+  static char chunk[1 << 16];
+  for (long n = 1; copied && n > 0;) {
+    n = read_some(in, chunk, sizeof chunk);
+    copied = n >= 0 && write_all(out, chunk, n);
+  }
+  if (in >= 0) ::close(in);
+  if (out >= 0) copied = ::close(out) == 0 && copied;
+  if (!copied) {
+    if (out >= 0) ::unlink(target.backup.c_str());
+    target.backup.clear();
+  }
+  return copied;
+}
+
+bool put_in_place(Target& target, bool) {
+  if (std::rename(target.temporary.c_str(), target.path.c_str()) != 0) return false;
+  target.temporary.clear();
+  target.placed = true;
+  return true;
+}
+
+void put_back(Target& target, bool) {
+  if (!target.backup.empty()) {
+    if (std::rename(target.backup.c_str(), target.path.c_str()) == 0) target.backup.clear();
+  } else {
+    ::unlink(target.path.c_str());
+  }
+  target.placed = false;
+}
+
+void clean_up(Target& target) {
+  if (!target.temporary.empty()) ::unlink(target.temporary.c_str());
+  if (!target.backup.empty()) ::unlink(target.backup.c_str());
+  target.temporary.clear();
+  target.backup.clear();
+}
+
+// In the browser a file lasts only once the page has stored the folder.
+bool store_folder() {
+  return coursework_keep_folder() != 0;
+}
+
+}  // namespace replacing
+}  // namespace platform
