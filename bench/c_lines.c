@@ -2,13 +2,22 @@
  * input line by line with getline and writes, with fwrite, the bytes given
  * in COURSEWORK_FLOOR_OUTPUT. With COURSEWORK_FLOOR_JOIN set, it does what
  * 连接 does with the lines it read: keeps the first in its buffer, appends
- * the others to it there, and writes it with one line break at the end.
+ * the others to it there as 连接's copy does (it walks to the end of the
+ * first, then copies a byte at a time), and writes it with one line break
+ * at the end.
  * With COURSEWORK_FLOOR_COUNTS set to four numbers, it counts the letters,
  * blanks, digits and other bytes of the lines as 统计 does, a byte at a
  * time, and ends with status 1 unless it counted those numbers. */
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+
+static void copy(char* destination, const char* source) {
+  size_t i = 0;
+  while (destination[i] != '\0') ++i;
+  for (size_t j = 0; source[j] != '\0'; ++i, ++j) destination[i] = source[j];
+  destination[i] = '\0';
+}
 
 int main(void) {
   const char* bytes = getenv("COURSEWORK_FLOOR_OUTPUT");
@@ -24,7 +33,7 @@ int main(void) {
   size_t joined_length = 0;
   ssize_t length;
   while ((length = getline(&line, &size, stdin)) > 0) {
-    if (line[length - 1] == '\n') --length;
+    if (line[length - 1] == '\n') line[--length] = '\0';
     for (ssize_t i = 0; expected != NULL && i < length; ++i) {
       char c = line[i];
       if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
@@ -47,7 +56,7 @@ int main(void) {
     char* grown = realloc(joined, joined_length + (size_t)length + 1);
     if (grown == NULL) return 1;
     joined = grown;
-    memcpy(joined + joined_length, line, (size_t)length);
+    copy(joined, line);
     joined_length += (size_t)length;
   }
   free(line);
