@@ -14,8 +14,10 @@
 
 static void copy(char* destination, const char* source) {
   size_t i = 0;
-  while (destination[i] != '\0') ++i;
-  for (size_t j = 0; source[j] != '\0'; ++i, ++j) destination[i] = source[j];
+  while (destination[i] != '\0')
+    ++i;
+  for (size_t j = 0; source[j] != '\0'; ++i, ++j)
+    destination[i] = source[j];
   destination[i] = '\0';
 }
 

@@ -78,8 +78,7 @@ Beside measure_case(const fs::path& folder, const LineCase& c, const ByteClasses
   session.input_file = (folder / c.input).string();
   const std::string bytes = c.reply(line);
   const std::string counts = std::to_string(line.letters) + " " + std::to_string(line.blanks) +
-                             " " + std::to_string(line.digits) + " " +
-                             std::to_string(line.others);
+                             " " + std::to_string(line.digits) + " " + std::to_string(line.others);
   session.in_child = [&bytes, &counts, &c] {
     ::setenv(kFloorVariable, bytes.c_str(), 1);
     if (c.joins) ::setenv(kFloorJoinVariable, "1", 1);
