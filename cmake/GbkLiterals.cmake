@@ -23,10 +23,18 @@ set(COURSEWORK_GBK_MIRROR ${CMAKE_BINARY_DIR}/gbk-sources)
 # not be built). When cross-compiling (emscripten), the compiler of the build
 # cannot make programs of this machine, so c++, g++ or clang++ on PATH does.
 function(gbk_literals_tool variable)
-  set(source ${PROJECT_SOURCE_DIR}/tools/gbk_literals.cpp)
+  # The tool converts with the POSIX system's tables, as the programs do.
+  set(sources ${PROJECT_SOURCE_DIR}/tools/gbk_literals.cpp
+              ${PROJECT_SOURCE_DIR}/platform/codec_posix.cpp)
   set(tool ${CMAKE_BINARY_DIR}/gbk-literals/gbk_literals${CMAKE_HOST_EXECUTABLE_SUFFIX})
-  set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
-  if(EXISTS ${tool} AND NOT ${source} IS_NEWER_THAN ${tool})
+  set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${sources})
+  set(up_to_date TRUE)
+  foreach(source IN LISTS sources)
+    if(NOT EXISTS ${tool} OR ${source} IS_NEWER_THAN ${tool})
+      set(up_to_date FALSE)
+    endif()
+  endforeach()
+  if(up_to_date)
     set(${variable} ${tool} PARENT_SCOPE)
     return()
   endif()
@@ -41,7 +49,7 @@ function(gbk_literals_tool variable)
     set(iconv -liconv)
   endif()
   file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/gbk-literals)
-  execute_process(COMMAND ${host_cxx} -std=c++17 -O2 -o ${tool} ${source} ${iconv}
+  execute_process(COMMAND ${host_cxx} -std=c++20 -O2 -I${PROJECT_SOURCE_DIR} -o ${tool} ${sources} ${iconv}
                   RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE output)
   if(status EQUAL 0)
     set(${variable} ${tool} PARENT_SCOPE)

@@ -20,14 +20,14 @@
 // as it is written: one that a macro later pastes onto a prefix (u8##text)
 // keeps the GBK bytes, where a compiler converting them itself would make it
 // UTF-8.
-#include <iconv.h>
-
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <stdexcept>
 #include <string>
+
+#include "platform/codec.h"
 
 namespace {
 
@@ -87,29 +87,24 @@ std::string encode_utf8(long code) {
 // UTF-8 text as octal escapes of its GBK bytes. `at` is where the text
 // stands in the source, for an error.
 std::string gbk_escapes(const std::string& utf8, std::size_t at) {
-  static const iconv_t to_gbk = ::iconv_open("GBK", "UTF-8");
-  if (to_gbk == reinterpret_cast<iconv_t>(-1))
-    throw conversion_error("this system's iconv cannot convert UTF-8 to GBK", at);
+  using platform::Direction;
+  if (!platform::codec::available(Direction::utf8_to_gbk))
+    throw conversion_error("this system cannot convert UTF-8 to GBK", at);
   std::string escapes;
   for (std::size_t i = 0; i < utf8.size();) {
     std::size_t start = i;
     long code = decode_utf8(utf8, i);
     if (code < 0) throw conversion_error("text in a literal that is not UTF-8", at + start);
     std::string one = utf8.substr(start, i - start);
-    char gbk[8];
-    char* in = one.data();
-    std::size_t in_left = one.size();
-    char* out = gbk;
-    std::size_t out_left = sizeof gbk;
-    if (::iconv(to_gbk, &in, &in_left, &out, &out_left) == static_cast<std::size_t>(-1)) {
-      ::iconv(to_gbk, nullptr, nullptr, nullptr, nullptr);
+    std::string gbk;
+    if (!platform::codec::convert(Direction::utf8_to_gbk, one, gbk)) {
       char name[16];
       std::snprintf(name, sizeof name, "U+%04lX", code);
       throw conversion_error("\"" + one + "\" (" + name + ") has no GBK encoding", at + start);
     }
-    for (const char* byte = gbk; byte < out; ++byte) {
+    for (char byte : gbk) {
       char escape[5];
-      std::snprintf(escape, sizeof escape, "\\%03o", static_cast<unsigned char>(*byte));
+      std::snprintf(escape, sizeof escape, "\\%03o", static_cast<unsigned char>(byte));
       escapes += escape;
     }
   }
