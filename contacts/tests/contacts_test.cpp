@@ -18,15 +18,15 @@ using testing_support::Outcome;
 using testing_support::same_bytes;
 using testing_support::Session;
 
-const std::string kContacts = "联系人.txt";
-const std::string kFrequent = "常用联系人.txt";
+using contact_book::kContacts;
+using contact_book::kFrequent;
 
 const std::string kMenu = CONTACT_BOOK_MENU;
 const std::string kFormatError = "\n            格式错误，请重新输入！\n                    >>>";
 const std::string kExitQuestion = CONTACT_BOOK_EXIT_QUESTION;
 const std::string kFarewell = CONTACT_BOOK_FAREWELL;
 const std::string kSaved = CONTACT_BOOK_SAVED;
-const std::string kCannotOpen = "打不开！\n";
+using contact_book::kCannotOpen;
 const std::string kLeave = kExitQuestion + kFarewell;
 const std::string kSaveAndLeave = kExitQuestion + kSaved + kFarewell;
 

@@ -20,6 +20,7 @@
 
 namespace {
 namespace fs = std::filesystem;
+using testing_support::contains;
 using testing_support::Outcome;
 using testing_support::run;
 using testing_support::run_in;
@@ -27,14 +28,10 @@ using testing_support::same_bytes;
 using testing_support::ScratchFolder;
 using testing_support::Session;
 
-const std::string kContacts = "联系人.txt";
-const std::string kFrequent = "常用联系人.txt";
+using contact_book::kContacts;
+using contact_book::kFrequent;
 const std::string kBook = "Alice      13800000001     10001           1\n";
-const std::string kCannotOpen = "打不开！\n";
-
-bool contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
+using contact_book::kCannotOpen;
 
 TEST(contacts, ASecondWindowOnTheSameBookIsRefusedAndTouchesNothing) {
   ScratchFolder folder;

@@ -15,13 +15,14 @@
 #include "tests/support/contact_book.h"
 
 namespace {
+using testing_support::contains;
 using testing_support::Outcome;
 using testing_support::run;
 using testing_support::ScratchFolder;
 using testing_support::Session;
 
-const std::string kContacts = "联系人.txt";
-const std::string kFrequent = "常用联系人.txt";
+using contact_book::kContacts;
+using contact_book::kFrequent;
 const std::string kSaved = "<保存成功!>";
 const std::string kFailed = "打不开！";
 
@@ -37,10 +38,6 @@ Session saving_session() {
   session.input = kAddAndSave;
   session.files = {{kContacts, kOldBook}, {kFrequent, kOldFrequent}};
   return session;
-}
-
-bool contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
 }
 
 // The child may write no file longer than `limit` bytes, and learns of it by

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/abuse/abuse.h"
+#include "tests/support/contact_book.h"
 
 namespace {
 using testing_support::Outcome;
@@ -21,8 +22,8 @@ using testing_support::same_bytes;
 using testing_support::ScratchFolder;
 using testing_support::Session;
 
-const std::string kContacts = "联系人.txt";
-const std::string kFrequent = "常用联系人.txt";
+using contact_book::kContacts;
+using contact_book::kFrequent;
 const std::string kOldBook = "Alice      13800000001     10001           1\n";
 const std::string kOldFrequent = "an older frequent-contact file\n";
 

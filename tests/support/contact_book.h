@@ -29,6 +29,11 @@
 
 namespace contact_book {
 
+// The book's two files, and what the book says when it cannot use them.
+inline const std::string kContacts = "联系人.txt";
+inline const std::string kFrequent = "常用联系人.txt";
+inline const std::string kCannotOpen = "打不开！\n";
+
 // A row of the contact file.
 inline std::string book_row(const std::string& name, const std::string& phone,
                             const std::string& qq, int flag) {

@@ -81,4 +81,8 @@ std::string visible(const std::string& bytes);
 // they first differ. Use as EXPECT_TRUE(same_bytes(actual, expected)).
 ::testing::AssertionResult same_bytes(const std::string& actual, const std::string& expected);
 
+inline bool contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
 }  // namespace testing_support

@@ -18,12 +18,14 @@
 #include <gtest/gtest.h>
 
 #include "grades/tests/record_image.h"
+#include "tests/support/contact_book.h"
 #include "tests/support/process.h"
 #include "tests/support/program_runner.h"
 #include "tests/support/terminal_runner.h"
 
 namespace {
 namespace fs = std::filesystem;
+using testing_support::contains;
 using testing_support::Outcome;
 using testing_support::same_bytes;
 using testing_support::ScratchFolder;
@@ -31,11 +33,11 @@ using testing_support::Session;
 using testing_support::utf8;
 using Files = std::map<std::string, std::string>;
 
-const std::string kContacts = "联系人.txt";
-const std::string kFrequent = "常用联系人.txt";
+using contact_book::kContacts;
+using contact_book::kFrequent;
 const std::string kBook = "Alice      13800000001     10001           1\n";
 const std::string kSaved = "<保存成功!>";
-const std::string kCannotOpen = "打不开！\n";
+using contact_book::kCannotOpen;
 
 // The names in the folder as they are on disk, bytes unconverted.
 std::set<std::string> names_on_disk(const fs::path& folder) {
@@ -43,10 +45,6 @@ std::set<std::string> names_on_disk(const fs::path& folder) {
   for (const auto& entry : fs::directory_iterator(folder))
     names.insert(entry.path().filename().native());
   return names;
-}
-
-bool contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
 }
 
 // Another program that has a file open, letting others only read it, for as
