@@ -98,7 +98,7 @@ std::string gbk_escapes(const std::string& utf8, std::size_t at) {
     std::string one = utf8.substr(start, i - start);
     std::string gbk;
     if (!platform::codec::convert(Direction::utf8_to_gbk, one, gbk)) {
-      char name[16];
+      char name[20];
       std::snprintf(name, sizeof name, "U+%04lX", code);
       throw conversion_error("\"" + one + "\" (" + name + ") has no GBK encoding", at + start);
     }
