@@ -20,6 +20,14 @@ long read_fully(int descriptor, char* into, std::size_t size) {
   return static_cast<long>(got);
 }
 
+bool replacing::write_content(std::FILE* file, const Content& content) {
+  static char buffer[1 << 16];
+  std::setvbuf(file, buffer, _IOFBF, sizeof buffer);
+  bool written = content(file);
+  written = std::fflush(file) == 0 && written;
+  return !std::ferror(file) && written;
+}
+
 namespace {
 
 // Every target may be written, and no two of them are the same file.

@@ -1,5 +1,4 @@
 // Files on a POSIX system: the GBK name is the file name itself.
-#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
@@ -7,13 +6,15 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <string>
 
 #include "platform/file.h"
 #include "platform/file_system.h"
+#include "platform/replacing_posix.h"
 
 namespace platform {
+using replacing::folder_of;
+
 namespace {
 
 // Opens a file without waiting for a pipe's other end, and keeps it only
@@ -28,68 +29,6 @@ int open_regular(const char* name, int flags) {
   }
   ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   return fd;
-}
-
-// Where a file named `path` is to be written: the file a symbolic link
-// leads to, or `path` itself.
-std::string destination(const char* path) {
-  struct stat link {};
-  if (::lstat(path, &link) == 0 && S_ISLNK(link.st_mode)) {
-    if (char* real = ::realpath(path, nullptr)) {
-      std::string resolved(real);
-      std::free(real);
-      return resolved;
-    }
-  }
-  return path;
-}
-
-std::string folder_of(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// Makes the folder's list of names durable, so that a renamed file is found
-// under its new name after a power cut.
-bool sync_folder(const std::string& path) {
-  int fd = ::open(folder_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return false;
-  bool synced = ::fsync(fd) == 0;
-  return ::close(fd) == 0 && synced;
-}
-
-// Writes the content through a stream and flushes it; false when it, or
-// any write, failed.
-bool write_content(std::FILE* file, const Content& content) {
-  static char buffer[1 << 16];
-  std::setvbuf(file, buffer, _IOFBF, sizeof buffer);
-  bool written = content(file);
-  written = std::fflush(file) == 0 && written;
-  return !std::ferror(file) && written;
-}
-
-// Copies a file, for a file system that knows no second names; false, with
-// no copy left, when it cannot.
-bool copy_file(const std::string& from, const std::string& to, unsigned mode) {
-  int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-  int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode & 0700);
-  bool copied = in >= 0 && out >= 0;
-  static char chunk[1 << 16];
-  for (long n = 1; copied && n > 0;) {
-    n = read_some(in, chunk, sizeof chunk);
-    copied = n >= 0 && ::write(out, chunk, static_cast<std::size_t>(n)) == n;
-  }
-  copied = copied && ::fchmod(out, mode) == 0;
-  if (in >= 0) ::close(in);
-  if (out >= 0) copied = ::close(out) == 0 && copied;
-  if (!copied && out >= 0) ::unlink(to.c_str());
-  return copied;
-}
-
-// A process of that number is still running (or belongs to someone else).
-bool running(long pid) {
-  return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
 }
 
 }  // namespace
@@ -141,6 +80,18 @@ bool hold_working_folder() {
 
 namespace replacing {
 
+// Still running, or someone else's.
+bool running(long pid) {
+  return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+}
+
+bool sync_folder(const std::string& path) {
+  int fd = ::open(folder_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool synced = ::fsync(fd) == 0;
+  return ::close(fd) == 0 && synced;
+}
+
 // A device (or a pipe that has a reader) is no stored file: it is written
 // as it stands. A file that may not be written is unusable.
 Target inspect(const char* name) {
@@ -159,23 +110,6 @@ Target inspect(const char* name) {
   }
   ::close(fd);
   return target;
-}
-
-// Temporary files are named "<file>.<process>.<n>.tmp", second names
-// "<file>.<process>.old".
-void remove_leftovers(const Target& target) {
-  const std::string folder = folder_of(target.path);
-  const std::string prefix = target.path.substr(target.path.rfind('/') + 1) + ".";
-  DIR* entries = ::opendir(folder.c_str());
-  if (entries == nullptr) return;
-  while (const dirent* entry = ::readdir(entries)) {
-    std::string name = entry->d_name;
-    if (!name.starts_with(prefix) || !(name.ends_with(".tmp") || name.ends_with(".old"))) continue;
-    char* end = nullptr;
-    long pid = std::strtol(name.c_str() + prefix.size(), &end, 10);
-    if (*end == '.' && !running(pid)) ::unlink((folder + "/" + name).c_str());
-  }
-  ::closedir(entries);
 }
 
 bool write_temporary(Target& target, unsigned mode, const Content& content) {
@@ -220,41 +154,6 @@ bool write_device(const Target& target, const Content& content) {
   }
   bool written = write_content(file, content);
   return std::fclose(file) == 0 && written;
-}
-
-bool keep_old(Target& target) {
-  if (target.kind != Kind::regular) return true;
-  target.backup = target.path + "." + std::to_string(::getpid()) + ".old";
-  ::unlink(target.backup.c_str());
-  if (::link(target.path.c_str(), target.backup.c_str()) == 0 ||
-      copy_file(target.path, target.backup, target.mode))
-    return true;
-  target.backup.clear();
-  return false;
-}
-
-bool put_in_place(Target& target, bool durable) {
-  if (std::rename(target.temporary.c_str(), target.path.c_str()) != 0) return false;
-  target.temporary.clear();
-  target.placed = true;
-  return !durable || sync_folder(target.path);
-}
-
-void put_back(Target& target, bool durable) {
-  if (!target.backup.empty()) {
-    if (std::rename(target.backup.c_str(), target.path.c_str()) == 0) target.backup.clear();
-  } else {
-    ::unlink(target.path.c_str());
-  }
-  target.placed = false;
-  if (durable) sync_folder(target.path);
-}
-
-void clean_up(Target& target) {
-  if (!target.temporary.empty()) ::unlink(target.temporary.c_str());
-  if (!target.backup.empty()) ::unlink(target.backup.c_str());
-  target.temporary.clear();
-  target.backup.clear();
 }
 
 // The folder the program writes is the one the system keeps.

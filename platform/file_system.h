@@ -1,5 +1,6 @@
 // What replacing files (file.cpp) asks of each system: file_posix.cpp,
-// file_windows.cpp, file_web.cpp.
+// file_windows.cpp, file_web.cpp, and replacing_posix.cpp for what the first
+// and the last share.
 #pragma once
 
 #include <string>
@@ -32,6 +33,10 @@ void remove_leftovers(const Target& target);
 // new file gets), flushes it and syncs it to the disk. False on a failure,
 // with the temporary file removed.
 bool write_temporary(Target& target, unsigned mode, const Content& content);
+
+// Writes the content through a 64 KiB buffer and flushes it; false when it,
+// or any write, failed.
+bool write_content(std::FILE* file, const Content& content);
 
 // Writes the content into a device as it stands.
 bool write_device(const Target& target, const Content& content);

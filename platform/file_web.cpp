@@ -7,18 +7,17 @@
 // in GBK. A name is therefore handed over one character per byte, the bytes
 // from 0x80 on as the characters U+0080 to U+00FF, so that the page and the
 // node runner get the GBK bytes back exactly as the program spelled them.
-#include <dirent.h>
 #include <emscripten.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <string>
 
 #include "platform/file.h"
 #include "platform/file_system.h"
+#include "platform/replacing_posix.h"
 
 // Asks the page to store the folder as it is now, and waits until it is
 // stored: 1 when it is (or there is nothing to do, as under node, where the
@@ -34,6 +33,8 @@ EM_ASYNC_JS(int, coursework_keep_folder, (), {
 });
 
 namespace platform {
+using replacing::destination;
+
 namespace {
 
 // The name as emscripten's calls take it (see the head of this file).
@@ -62,52 +63,15 @@ int open_regular(const char* name, int flags) {
   return fd;
 }
 
-// Where a file named `path` is to be written: the file a symbolic link
-// leads to, or `path` itself.
-std::string destination(const std::string& path) {
-  struct stat link {};
-  if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-    if (char* real = ::realpath(path.c_str(), nullptr)) {
-      std::string resolved(real);
-      std::free(real);
-      return resolved;
-    }
-  }
-  return path;
-}
-
-std::string folder_of(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // A new file beside `path` that no one else uses, which only its owner may
 // read; -1 on failure.
 int create_beside(const std::string& path, const char* suffix, std::string& name) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    name = path + "." + std::to_string(attempt) + suffix;
+    name = path + "." + std::to_string(::getpid()) + "." + std::to_string(attempt) + suffix;
     int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
-}
-
-bool write_all(int fd, const char* bytes, long size) {
-  for (long done = 0; done < size;) {
-    long n = static_cast<long>(::write(fd, bytes + done, static_cast<std::size_t>(size - done)));
-    if (n <= 0) return false;
-    done += n;
-  }
-  return true;
-}
-
-bool write_content(std::FILE* file, const Content& content) {
-  static char buffer[1 << 16];
-  std::setvbuf(file, buffer, _IOFBF, sizeof buffer);
-  bool written = content(file);
-  written = std::fflush(file) == 0 && written;
-  return !std::ferror(file) && written;
 }
 
 }  // namespace
@@ -160,6 +124,16 @@ bool hold_working_folder() {
 
 namespace replacing {
 
+// One program runs at a time: what another left, it left when it ended.
+bool running(long) {
+  return false;
+}
+
+// The page stores the folder once the files are in place (store_folder).
+bool sync_folder(const std::string&) {
+  return true;
+}
+
 // A file that may not be written is unusable, and so is a pipe, which
 // only node's files can hold.
 Target inspect(const char* name) {
@@ -179,21 +153,6 @@ Target inspect(const char* name) {
   target.identity = std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
   target.mode = st.st_mode & 07777;
   return target;
-}
-
-// Temporary files are named "<file>.<n>.tmp", second names "<file>.<n>.old";
-// with one program at a time, whatever is found was left by a finished one.
-void remove_leftovers(const Target& target) {
-  const std::string folder = folder_of(target.path);
-  const std::string prefix = target.path.substr(target.path.rfind('/') + 1) + ".";
-  DIR* entries = ::opendir(folder.c_str());
-  if (entries == nullptr) return;
-  while (const dirent* entry = ::readdir(entries)) {
-    std::string name = entry->d_name;
-    if (name.starts_with(prefix) && (name.ends_with(".tmp") || name.ends_with(".old")))
-      ::unlink((folder + "/" + name).c_str());
-  }
-  ::closedir(entries);
 }
 
 bool write_temporary(Target& target, unsigned mode, const Content& content) {
@@ -218,49 +177,6 @@ bool write_device(const Target& target, const Content& content) {
   if (file == nullptr) return false;
   bool written = write_content(file, content);
   return std::fclose(file) == 0 && written;
-}
-
-// Emscripten's files have no second names: the old file is copied.
-bool keep_old(Target& target) {
-  if (target.kind != Kind::regular) return true;
-  int in = ::open(target.path.c_str(), O_RDONLY | O_CLOEXEC);
-  int out = in >= 0 ? create_beside(target.path, ".old", target.backup) : -1;
-  bool copied = out >= 0;
-  static char chunk[1 << 16];
-  for (long n = 1; copied && n > 0;) {
-    n = read_some(in, chunk, sizeof chunk);
-    copied = n >= 0 && write_all(out, chunk, n);
-  }
-  if (in >= 0) ::close(in);
-  if (out >= 0) copied = ::close(out) == 0 && copied;
-  if (!copied) {
-    if (out >= 0) ::unlink(target.backup.c_str());
-    target.backup.clear();
-  }
-  return copied;
-}
-
-bool put_in_place(Target& target, bool) {
-  if (std::rename(target.temporary.c_str(), target.path.c_str()) != 0) return false;
-  target.temporary.clear();
-  target.placed = true;
-  return true;
-}
-
-void put_back(Target& target, bool) {
-  if (!target.backup.empty()) {
-    if (std::rename(target.backup.c_str(), target.path.c_str()) == 0) target.backup.clear();
-  } else {
-    ::unlink(target.path.c_str());
-  }
-  target.placed = false;
-}
-
-void clean_up(Target& target) {
-  if (!target.temporary.empty()) ::unlink(target.temporary.c_str());
-  if (!target.backup.empty()) ::unlink(target.backup.c_str());
-  target.temporary.clear();
-  target.backup.clear();
 }
 
 // In the browser a file lasts only once the page has stored the folder.

@@ -171,15 +171,11 @@ bool write_temporary(Target& target, unsigned /*mode*/, const Content& content) 
   HANDLE handle = create_temporary(wide_path(target.path), temporary);
   if (handle == INVALID_HANDLE_VALUE) return false;
   target.temporary = windows::to_utf8(temporary);
-  static char buffer[1 << 16];
   int fd = ::_open_osfhandle(reinterpret_cast<std::intptr_t>(handle), _O_WRONLY | _O_BINARY);
   std::FILE* file = fd >= 0 ? ::_fdopen(fd, "wb") : nullptr;
   bool written = file != nullptr;
   if (written) {
-    std::setvbuf(file, buffer, _IOFBF, sizeof buffer);
-    written = content(file);
-    written = std::fflush(file) == 0 && written;
-    written = !std::ferror(file) && ::FlushFileBuffers(handle) != 0 && written;
+    written = write_content(file, content) && ::FlushFileBuffers(handle) != 0;
     written = std::fclose(file) == 0 && written;
   } else if (fd >= 0) {
     ::_close(fd);
