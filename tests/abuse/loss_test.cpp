@@ -30,7 +30,7 @@ using testing_support::Session;
 
 using contact_book::kContacts;
 using contact_book::kFrequent;
-const std::string kBook = "Alice      13800000001     10001           1\n";
+const std::string& kBook = contact_book::kOneContactBook;
 using contact_book::kCannotOpen;
 
 TEST(contacts, ASecondWindowOnTheSameBookIsRefusedAndTouchesNothing) {

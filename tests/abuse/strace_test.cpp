@@ -24,7 +24,7 @@ using testing_support::Session;
 
 using contact_book::kContacts;
 using contact_book::kFrequent;
-const std::string kOldBook = "Alice      13800000001     10001           1\n";
+const std::string& kOldBook = contact_book::kOneContactBook;
 const std::string kOldFrequent = "an older frequent-contact file\n";
 
 // strace writes a byte that is no printable ASCII as an octal escape.

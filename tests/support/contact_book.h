@@ -34,6 +34,9 @@ inline const std::string kContacts = "联系人.txt";
 inline const std::string kFrequent = "常用联系人.txt";
 inline const std::string kCannotOpen = "打不开！\n";
 
+// A book of one frequent contact.
+inline const std::string kOneContactBook = "Alice      13800000001     10001           1\n";
+
 // A row of the contact file.
 inline std::string book_row(const std::string& name, const std::string& phone,
                             const std::string& qq, int flag) {

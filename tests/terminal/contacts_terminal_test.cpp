@@ -20,7 +20,7 @@ const Text kHeader = BOTH(CONTACT_BOOK_TABLE);
 const Text kSaved = BOTH(CONTACT_BOOK_SAVED);
 const Text kExit = BOTH(CONTACT_BOOK_EXIT_QUESTION CONTACT_BOOK_FAREWELL);
 
-const std::string kBook = "Alice      13800000001     10001           1\n";
+const std::string& kBook = contact_book::kOneContactBook;
 
 // Columns a UTF-8 line takes on a terminal: two for each Chinese character.
 std::size_t columns(std::string_view line) {

@@ -35,7 +35,7 @@ using Files = std::map<std::string, std::string>;
 
 using contact_book::kContacts;
 using contact_book::kFrequent;
-const std::string kBook = "Alice      13800000001     10001           1\n";
+const std::string& kBook = contact_book::kOneContactBook;
 const std::string kSaved = "<保存成功!>";
 using contact_book::kCannotOpen;
 
