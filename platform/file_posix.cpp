@@ -92,6 +92,12 @@ bool sync_folder(const std::string& path) {
   return ::close(fd) == 0 && synced;
 }
 
+unsigned new_file_mode() {
+  mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
 // A device (or a pipe that has a reader) is no stored file: it is written
 // as it stands. A file that may not be written is unusable.
 Target inspect(const char* name) {
@@ -110,37 +116,6 @@ Target inspect(const char* name) {
   }
   ::close(fd);
   return target;
-}
-
-bool write_temporary(Target& target, unsigned mode, const Content& content) {
-  // A write beyond the file size limit must fail like any other write
-  // error instead of ending the program half-way.
-  ::signal(SIGXFSZ, SIG_IGN);
-  int fd = -1;
-  for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-    target.temporary =
-        target.path + "." + std::to_string(::getpid()) + "." + std::to_string(attempt) + ".tmp";
-    fd = ::open(target.temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0 && errno != EEXIST) break;
-  }
-  if (fd < 0) {
-    target.temporary.clear();
-    return false;
-  }
-  if (mode == 0) {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode = 0666 & ~mask;
-  }
-  std::FILE* file = ::fdopen(fd, "w");
-  bool written = file != nullptr && write_content(file, content);
-  written = written && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-  written = (file != nullptr ? std::fclose(file) : ::close(fd)) == 0 && written;
-  if (!written) {
-    ::unlink(target.temporary.c_str());
-    target.temporary.clear();
-  }
-  return written;
 }
 
 bool write_device(const Target& target, const Content& content) {

@@ -33,6 +33,7 @@ EM_ASYNC_JS(int, coursework_keep_folder, (), {
 });
 
 namespace platform {
+using replacing::create_beside;
 using replacing::destination;
 
 namespace {
@@ -61,17 +62,6 @@ int open_regular(const char* name, int flags) {
     return -1;
   }
   return fd;
-}
-
-// A new file beside `path` that no one else uses, which only its owner may
-// read; -1 on failure.
-int create_beside(const std::string& path, const char* suffix, std::string& name) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    name = path + "." + std::to_string(::getpid()) + "." + std::to_string(attempt) + suffix;
-    int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
 }
 
 }  // namespace
@@ -134,6 +124,12 @@ bool sync_folder(const std::string&) {
   return true;
 }
 
+// Emscripten's umask is a stand-in that would mask every permission: a new
+// file gets what it gets on a usual system.
+unsigned new_file_mode() {
+  return 0644;
+}
+
 // A file that may not be written is unusable, and so is a pipe, which
 // only node's files can hold.
 Target inspect(const char* name) {
@@ -153,23 +149,6 @@ Target inspect(const char* name) {
   target.identity = std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
   target.mode = st.st_mode & 07777;
   return target;
-}
-
-bool write_temporary(Target& target, unsigned mode, const Content& content) {
-  int fd = create_beside(target.path, ".tmp", target.temporary);
-  if (fd < 0) {
-    target.temporary.clear();
-    return false;
-  }
-  std::FILE* file = ::fdopen(fd, "w");
-  bool written = file != nullptr && write_content(file, content);
-  written = written && ::fchmod(fd, mode != 0 ? mode : 0644) == 0 && ::fsync(fd) == 0;
-  written = (file != nullptr ? std::fclose(file) : ::close(fd)) == 0 && written;
-  if (!written) {
-    ::unlink(target.temporary.c_str());
-    target.temporary.clear();
-  }
-  return written;
 }
 
 bool write_device(const Target& target, const Content& content) {

@@ -2,9 +2,11 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
@@ -60,6 +62,15 @@ std::string destination(const std::string& path) {
   return path;
 }
 
+int create_beside(const std::string& path, const char* suffix, std::string& name) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = path + "." + std::to_string(::getpid()) + "." + std::to_string(attempt) + suffix;
+    int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
 // Temporary files are named "<file>.<process>.<n>.tmp", second names
 // "<file>.<process>.old".
 void remove_leftovers(const Target& target) {
@@ -75,6 +86,26 @@ void remove_leftovers(const Target& target) {
     if (*end == '.' && !running(pid)) ::unlink((folder + "/" + name).c_str());
   }
   ::closedir(entries);
+}
+
+bool write_temporary(Target& target, unsigned mode, const Content& content) {
+  // A write beyond the file size limit must fail like any other write
+  // error instead of ending the program half-way.
+  ::signal(SIGXFSZ, SIG_IGN);
+  int fd = create_beside(target.path, ".tmp", target.temporary);
+  if (fd < 0) {
+    target.temporary.clear();
+    return false;
+  }
+  std::FILE* file = ::fdopen(fd, "w");
+  bool written = file != nullptr && write_content(file, content);
+  written = written && ::fchmod(fd, mode != 0 ? mode : new_file_mode()) == 0 && ::fsync(fd) == 0;
+  written = (file != nullptr ? std::fclose(file) : ::close(fd)) == 0 && written;
+  if (!written) {
+    ::unlink(target.temporary.c_str());
+    target.temporary.clear();
+  }
+  return written;
 }
 
 // A second name where the file system has them (emscripten's has not),
