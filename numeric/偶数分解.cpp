@@ -17,10 +17,11 @@ namespace {
 
 constexpr int kTableSize = 10000;
 
-// Whether the odd number c has no divisor from 2 up to its square root.
+// Whether the odd number c has no divisor up to its square root: being odd,
+// it has no even one.
 bool is_prime(int c) {
   const double root = std::sqrt(static_cast<double>(c));
-  for (int d = 2; d <= root; ++d) {
+  for (int d = 3; d <= root; d += 2) {
     if (c % d == 0) return false;
   }
   return true;
