@@ -7,20 +7,20 @@
 // input ends the program quietly.
 #include <cstdio>
 
+#include <cstdlib>
 #include "platform/console.h"
-#include "platform/input.h"
+
+#include "platform/read.h"
 
 namespace {
-
-using platform::Got;
 
 constexpr int kCapacity = 20;
 
 // True when a number was read; ends the program when input has run out.
 // False after a token that is not a number (consumed, with a word to the user).
-bool accepted(Got got) {
-  if (got == Got::end) platform::end_program();
-  if (got == Got::bad) {
+bool accepted(int got) {
+  if (got == EOF) std::exit(0);
+  if (got == 0) {
     std::puts("输入无效，请重新输入。");
     return false;
   }
@@ -31,7 +31,7 @@ int ask_count() {
   for (;;) {
     std::printf("您要输入多少个数字(小于20)：");
     int n = 0;
-    if (!accepted(platform::typed_input().read_int(n))) continue;
+    if (!accepted(platform::scan_number(stdin, n))) continue;
     if (n < kCapacity) return n;
     std::printf("最多只能输入%d个数字，请重新输入。\n", kCapacity - 1);
   }
@@ -41,7 +41,7 @@ float ask_number(int i) {
   for (;;) {
     std::printf("请输入第%d个数字:", i);
     float v = 0;
-    if (accepted(platform::typed_input().read_float(v))) return v;
+    if (accepted(platform::scan_number(stdin, v))) return v;
   }
 }
 
@@ -49,7 +49,7 @@ int ask_position() {
   for (;;) {
     std::printf("您要删除第几个数字:");
     int m = 0;
-    if (accepted(platform::typed_input().read_int(m))) return m;
+    if (accepted(platform::scan_number(stdin, m))) return m;
   }
 }
 

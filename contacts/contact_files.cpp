@@ -1,13 +1,10 @@
 #include "contacts/contact_files.h"
 
-#include <charconv>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
-#include <system_error>
 
 #include "platform/file.h"
-#include "platform/input.h"
+#include "platform/read.h"
 
 namespace {
 
@@ -16,33 +13,22 @@ const char kFrequentFile[] = "常用联系人.txt";
 
 [[noreturn]] void cannot_open() {
   std::puts("打不开！");
-  platform::end_program();
+  std::exit(0);
 }
 
-// The flag of a record: the integer its token starts with, as strtol reads
-// it, or 0 when it starts with none or one beyond the int range. The whole
-// token is the flag, so a damaged flag never shifts the fields of the
-// records after it.
-int parse_flag(const std::string& token) {
-  std::string_view digits(token);
-  if (digits.starts_with('+')) {
-    digits.remove_prefix(1);
-    if (digits.starts_with('-')) return 0;
-  }
-  int value = 0;
-  auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  return error == std::errc() ? value : 0;
-}
-
-// Reads one record; false when the file holds no more. A record cut short
-// by the end of the file keeps what it has: "-" for a missing text field,
-// 0 for a missing flag.
-bool read_record(platform::Reader& file, person& record) {
+// Reads one record ("%s %s %s %d"); false when the file holds no more. A
+// record cut short by the end of the file keeps what it has: "-" for a
+// missing text field, 0 for a missing flag. Where the flag belongs, a token
+// that does not begin with a number is no flag but the next record's name:
+// the flag is then 0, and the records after it keep their fields. The
+// number a token begins with is the flag (0 beyond the int range), and the
+// rest of the token begins the next record.
+bool read_record(std::FILE* file, person& record) {
   if (!read_text(record.name, file)) return false;
   if (!read_text(record.phone, file)) std::snprintf(record.phone, kFieldSize, "-");
   if (!read_text(record.qq, file)) std::snprintf(record.qq, kFieldSize, "-");
-  std::string flag;
-  record.familiar = file.read_token(flag) == platform::Got::value ? parse_flag(flag) : 0;
+  record.familiar = 0;
+  platform::scan_leading_number(file, record.familiar);
   record.next = nullptr;
   return true;
 }
@@ -75,8 +61,8 @@ void release(person* first) {
 }  // namespace
 
 person* load() {
-  platform::Reader file(kContactFile);
-  if (!file.opened()) cannot_open();
+  std::FILE* file = platform::open_file(kContactFile, "rb");
+  if (file == nullptr) cannot_open();
 
   person* first = nullptr;
   person* last = nullptr;
@@ -86,7 +72,7 @@ person* load() {
       // A partial book could later be saved over the whole one: stop here.
       release(first);
       report_no_memory();
-      platform::end_program();
+      std::exit(0);
     }
     if (!read_record(file, *record)) {
       std::free(record);
@@ -96,7 +82,9 @@ person* load() {
     last = record;
   }
   // Nor may a book that could not be read to its end.
-  if (file.failed()) {
+  bool failed = std::ferror(file) != 0;
+  std::fclose(file);
+  if (failed) {
     release(first);
     cannot_open();
   }

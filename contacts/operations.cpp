@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/input.h"
+#include "platform/read.h"
 
 namespace {
 
@@ -23,21 +23,17 @@ const char kPickPhonePrompt[] = "\n             请输入电话号码:";
 // integer is consumed and taken as 0 (not frequent). The end of input ends
 // the program.
 void read_contact(person& fields) {
-  platform::Reader& in = platform::typed_input();
-  if (!read_text(fields.name, in) || !read_text(fields.phone, in) || !read_text(fields.qq, in) ||
-      !platform::read_number(fields.familiar, in))
-    platform::end_program();
+  if (!read_text(fields.name, stdin) || !read_text(fields.phone, stdin) ||
+      !read_text(fields.qq, stdin) || platform::scan_number(stdin, fields.familiar) == EOF)
+    std::exit(0);
 }
 
 // A search key, its token up to a NUL byte; false when that is longer than
 // a field holds, since such a key can never equal a stored field. The end
 // of input ends the program.
 bool read_key(char (&key)[kFieldSize]) {
-  std::string token;
-  if (platform::typed_input().read_token(token) == platform::Got::end) platform::end_program();
-  token = token.substr(0, token.find('\0'));
-  std::snprintf(key, kFieldSize, "%s", token.c_str());
-  return token.size() < kFieldSize;
+  if (std::scanf("%14s", key) != 1) std::exit(0);
+  return platform::end_field(stdin, key, kFieldSize);
 }
 
 // Inserts `record` by name: in front of a first record whose name is equal
@@ -133,9 +129,9 @@ person* choose_contact(person* first, int& type) {
 }  // namespace
 
 bool read_answer(int& value) {
-  platform::Got got = platform::typed_input().read_int(value);
-  if (got == platform::Got::end) platform::end_program();
-  return got == platform::Got::value;
+  int got = platform::scan_number(stdin, value);
+  if (got == EOF) std::exit(0);
+  return got == 1;
 }
 
 person* add(person* first) {

@@ -3,8 +3,11 @@
 #include <cstdio>
 #include <cstring>
 
-bool read_text(char (&field)[kFieldSize], platform::Reader& in) {
-  if (!platform::read_field(field, kFieldSize, in)) return false;
+#include "platform/read.h"
+
+bool read_text(char (&field)[kFieldSize], std::FILE* in) {
+  if (std::fscanf(in, "%14s", field) != 1) return false;
+  platform::end_field(in, field, kFieldSize);
   if (field[0] == '\0') std::strcpy(field, "-");
   return true;
 }

@@ -3,8 +3,7 @@
 #pragma once
 
 #include <cstddef>
-
-#include "platform/input.h"
+#include <cstdio>
 
 // Room for 14 bytes of text and a terminating zero.
 constexpr std::size_t kFieldSize = 15;
@@ -17,11 +16,11 @@ struct person {
   person* next;
 };
 
-// A text field from the next token, cut to fit as platform::read_field does.
-// A field is never empty, so that every field of a saved line reads back as
-// one token: a token that starts with a NUL byte is kept as "-". False at
-// the end of input.
-bool read_text(char (&field)[kFieldSize], platform::Reader& in);
+// A text field from the next token ("%s"), cut to fit at a character
+// boundary. A field is never empty, so that every field of a saved line
+// reads back as one token: a token that starts with a NUL byte is kept as
+// "-". False at the end of input.
+bool read_text(char (&field)[kFieldSize], std::FILE* in);
 
 // Tells the user that there was no memory for one more contact.
 void report_no_memory();

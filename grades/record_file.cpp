@@ -1,18 +1,10 @@
 #include "grades/record_file.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "platform/file.h"
 
 namespace grades {
-
-bool read_records(int descriptor, student* records) {
-  std::memset(records, 0, sizeof(student) * kStudents);
-  // Read as bytes, so a record cut short keeps what the file holds of it.
-  return platform::read_fully(descriptor, reinterpret_cast<char*>(records),
-                              sizeof(student) * kStudents) >= 0;
-}
 
 bool write_records(const char* name, const student* const* order) {
   bool written = platform::replace_file(name, false, [order](std::FILE* file) {

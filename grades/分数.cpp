@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "platform/console.h"
-#include "platform/input.h"
+#include "platform/read.h"
 
 namespace {
 
@@ -21,8 +21,9 @@ struct Table {
 // A name cut to its field; a score that is no integer, or was never typed,
 // counts as 0.
 void read_student(Table& table, int k) {
-  platform::read_field(table.names[k], kNameSize);
-  platform::read_number(table.scores[k]);
+  if (std::scanf("%49s", table.names[k]) == 1)
+    platform::end_field(stdin, table.names[k], kNameSize);
+  platform::scan_number(stdin, table.scores[k]);
 }
 
 void exchange(Table& table, int j) {

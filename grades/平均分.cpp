@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "platform/console.h"
-#include "platform/input.h"
+#include "platform/read.h"
 
 namespace {
 
@@ -12,10 +12,10 @@ constexpr int kTable = 50;
 constexpr int kNumberSize = 20;
 constexpr int kStudentsRead = 2;
 
-// A score that is no number, or was never typed, counts as 0.
+// A score ("%lf") that is no number, or was never typed, counts as 0.
 double read_score() {
   double score = 0;
-  platform::read_number(score);
+  platform::scan_number(stdin, score);
   return score;
 }
 
@@ -33,7 +33,7 @@ int main() {
   std::printf("请依次键入同学的学号、三门课成绩，四项间用空格隔开。\n");
   for (int k = 1; k <= kStudentsRead; ++k) {
     std::printf("同学%d：", k);
-    platform::read_field(numbers[k], kNumberSize);
+    if (std::scanf("%19s", numbers[k]) == 1) platform::end_field(stdin, numbers[k], kNumberSize);
     double first = read_score();
     double second = read_score();
     double third = read_score();

@@ -6,19 +6,20 @@
 #include "grades/student.h"
 #include "platform/console.h"
 #include "platform/file.h"
-#include "platform/input.h"
+#include "platform/read.h"
 
 namespace {
 
-// Number, name and three scores. Text longer than its field is cut at a
-// character boundary, a score that is no number counts as 0, and what the
-// end of input leaves unread stays empty.
+// Number, name and three scores ("%s %s %f %f %f"). Text longer than its
+// field is cut at a character boundary, a score that is no number counts as
+// 0, and what the end of input leaves unread stays empty.
 student read_entry() {
   student entry{};
-  platform::read_field(entry.num, sizeof entry.num);
-  platform::read_field(entry.name, sizeof entry.name);
+  if (std::scanf("%19s", entry.num) == 1) platform::end_field(stdin, entry.num, sizeof entry.num);
+  if (std::scanf("%19s", entry.name) == 1)
+    platform::end_field(stdin, entry.name, sizeof entry.name);
   for (float& score : entry.score)
-    platform::read_number(score);
+    platform::scan_number(stdin, score);
   entry.total = (entry.score[0] + entry.score[1]) + entry.score[2];
   return entry;
 }

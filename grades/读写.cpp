@@ -4,11 +4,9 @@
 
 #include "platform/console.h"
 #include "platform/file.h"
-#include "platform/input.h"
+#include "platform/read.h"
 
 namespace {
-
-using platform::Reader;
 
 constexpr int kPairs = 5;
 constexpr int kNameSize = 15;
@@ -18,12 +16,14 @@ struct Pairs {
   int values[kPairs] = {};
 };
 
-// Reads "name integer" pairs. A name is cut at a character boundary to fit its
-// field; an integer that is not a number, or was never there, counts as 0.
-void read_pairs(Reader& in, Pairs& pairs) {
+// Reads "name integer" pairs ("%s %d"). A name is cut at a character
+// boundary to fit its field; an integer that is not a number, or was never
+// there, counts as 0.
+void read_pairs(std::FILE* in, Pairs& pairs) {
   for (int k = 0; k < kPairs; ++k) {
-    platform::read_field(pairs.names[k], kNameSize, in);
-    platform::read_number(pairs.values[k], in);
+    if (std::fscanf(in, "%14s", pairs.names[k]) == 1)
+      platform::end_field(in, pairs.names[k], kNameSize);
+    platform::scan_number(in, pairs.values[k]);
   }
 }
 
@@ -39,9 +39,9 @@ bool write_pairs(std::FILE* file, const Pairs& pairs) {
 int main() {
   platform::start_console();
   Pairs typed;
-  read_pairs(platform::typed_input(), typed);
+  read_pairs(stdin, typed);
 
-  std::FILE* file = platform::open_for_update("test.txt");
+  std::FILE* file = platform::open_file("test.txt", "r+b");
   if (file == nullptr) {
     std::printf("打不开！\n");
     return 0;
@@ -53,10 +53,9 @@ int main() {
   }
   // Back to the beginning of the same open file, and read what it now holds.
   Pairs read_back;
-  Reader from_file(platform::descriptor_of(file));
-  bool read = from_file.rewind();
-  if (read) read_pairs(from_file, read_back);
-  read = read && !from_file.failed();
+  bool read = std::fseek(file, 0, SEEK_SET) == 0;
+  if (read) read_pairs(file, read_back);
+  read = read && !std::ferror(file);
   std::fclose(file);
   if (!read) {
     std::printf("打不开！\n");

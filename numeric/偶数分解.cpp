@@ -1,54 +1,53 @@
 // 偶数分解: writes an even number greater than 6 as the sum of two primes.
 //
-// The primes stand in a table: 2, then the odd primes in increasing order,
-// each found by trial division. The pair written is the first entry p of the
-// table for which n - p is an entry of the table of the primes below n too,
-// so p is the smallest such prime. The table grows only as far as the search
-// needs it; whether n - p would stand in the table is told by the same trial
-// division, so no number needs a table of all the primes below it.
+// The primes below the number stand in a table of 10000 entries: 2, then the
+// odd primes in increasing order, each found by trial division. The pair
+// written is the first entry p for which n - p is a prime below n too, so p
+// is the smallest such prime. Numbers from 104744 on have more primes below
+// them than the table holds: a partner beyond its last entry is tested by
+// trial division.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 #include "platform/console.h"
-#include "platform/input.h"
+#include "platform/read.h"
 
 namespace {
 
 constexpr int kTableSize = 10000;
 
-// Whether the odd number c has no divisor from 2 up to its square root.
+// Whether the odd number c has no divisor up to its square root: being odd,
+// it has no even one.
 bool is_prime(int c) {
   const double root = std::sqrt(static_cast<double>(c));
-  for (int d = 2; d <= root; ++d) {
+  for (int d = 3; d <= root; d += 2) {
     if (c % d == 0) return false;
   }
   return true;
 }
 
-// Whether q stands in the table of the primes below n: 2, or an odd prime
-// from 3 up to n - 1.
-bool in_table(int q, int n) {
-  if (q == 2) return n > 2;
-  return q >= 3 && q < n && q % 2 == 1 && is_prime(q);
+// Fills the table with the odd primes below n, after the 2 it holds, as far
+// as it has room.
+void build_table(int n, int* table, int& count) {
+  for (int c = 3; c < n && count < kTableSize; c += 2) {
+    if (is_prime(c)) table[count++] = c;
+  }
 }
 
-// Adds the next odd prime to the end of the table.
-void grow(int* table, int& count) {
-  int candidate = count == 1 ? 3 : table[count - 1] + 2;
-  while (!is_prime(candidate))
-    candidate += 2;
-  table[count++] = candidate;
+// Whether q is a prime below n.
+bool is_partner(int q, int n, const int* table, int count) {
+  if (q >= n || q < 2) return false;
+  if (q <= table[count - 1]) return std::binary_search(table, table + count, q);
+  return q % 2 == 1 && is_prime(q);
 }
 
 // Searches the table, in increasing order, for the first entry p whose
-// partner n - p is in the table too, and writes n=p+(n-p). The table grows
-// whenever the search reaches its end.
-void write_pair(int n, int* table, int& count) {
-  for (int i = 0; i < kTableSize; ++i) {
-    if (i == count) grow(table, count);
+// partner n - p is a prime too, and writes n=p+(n-p).
+void write_pair(int n, const int* table, int count) {
+  for (int i = 0; i < count; ++i) {
     const int p = table[i];
-    if (p >= n) return;
-    if (in_table(n - p, n)) {
+    if (is_partner(n - p, n, table, count)) {
       std::printf("%d=%d+%d", n, p, n - p);
       return;
     }
@@ -65,13 +64,14 @@ int main() {
 
   std::printf("请输入一个大于6的偶数：");
   int n = 0;
-  if (!platform::read_number(n)) return 0;  // a token that is no number counts as 0
+  if (platform::scan_number(stdin, n) == EOF) return 0;  // a token that is no number counts as 0
 
   if (n % 2 == 1 || n <= 6) {
     std::printf("不符合格式");
     // The search still runs, over the table holding 2 alone: only 4 has a pair.
     if (table[0] + table[0] == n) std::printf("%d=%d+%d", n, table[0], table[0]);
   } else {
+    build_table(n, table, count);
     write_pair(n, table, count);
   }
   return 0;

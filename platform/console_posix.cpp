@@ -12,13 +12,12 @@
 
 #include "platform/console.h"
 #include "platform/console_internal.h"
-#include "platform/file.h"
 #include "platform/transcoder.h"
 
 namespace platform {
 namespace {
 
-// Output is written in large blocks; the input reader flushes it before it
+// Output is written in large blocks; standard input flushes it before it
 // waits for the user, so prompts still appear in time.
 constexpr std::size_t kOutputBuffer = 64 * 1024;
 constexpr std::size_t kTypedChunk = 64 * 1024;
@@ -32,10 +31,7 @@ struct TerminalOutput {
 };
 
 TerminalOutput* terminal_output = nullptr;
-Transcoder* typed_input = nullptr;
-// Whether a terminal shows UTF-8 in this locale. Standard input is asked
-// whether it is a terminal only when it is first read, so a program that
-// never reads it never asks.
+// Whether a terminal shows UTF-8 in this locale.
 bool utf8_locale = false;
 
 bool write_all(int fd, const std::string& bytes) {
@@ -92,24 +88,64 @@ bool convert_output(char* buffer) {
   return true;
 }
 
-void convert_typed_input() {
-  auto* converter = new Transcoder(Direction::utf8_to_gbk);
-  if (converter->ready()) {
-    typed_input = converter;
-  } else {
-    delete converter;
-  }
+// Standard input as the programs read it. Before it waits for more, the
+// prompt printed so far goes out. What a UTF-8 terminal types is converted
+// to GBK; standard input is asked whether it is a terminal only when it is
+// first read, so a program that never reads it never asks. A read that ends
+// inside a character brings nothing yet, so reading goes on until something
+// arrives.
+struct TypedInput {
+  bool decided = false;
+  Transcoder* converter = nullptr;
+  std::string pending;
+};
+
+ssize_t read_some_input(char* into, std::size_t size) {
+  ssize_t n;
+  do {
+    n = ::read(STDIN_FILENO, into, size);
+  } while (n < 0 && errno == EINTR);
+  return n;
 }
 
-// Whether what is typed at a terminal is converted: the terminal shows
-// UTF-8, decided once, at the first read.
-bool typed_input_converted() {
-  static bool decided = false;
-  if (!decided) {
-    decided = true;
-    if (utf8_locale && ::isatty(STDIN_FILENO)) convert_typed_input();
+ssize_t read_typed(void* cookie, char* into, std::size_t size) {
+  std::fflush(stdout);
+  auto* input = static_cast<TypedInput*>(cookie);
+  if (!input->decided) {
+    input->decided = true;
+    if (utf8_locale && ::isatty(STDIN_FILENO)) {
+      input->converter = new Transcoder(Direction::utf8_to_gbk);
+      if (!input->converter->ready()) input->converter = nullptr;
+    }
   }
-  return typed_input != nullptr;
+  if (input->converter == nullptr) return read_some_input(into, size);
+  static char chunk[kTypedChunk];
+  while (input->pending.empty()) {
+    ssize_t n = read_some_input(chunk, sizeof chunk);
+    if (n < 0) return -1;
+    if (n == 0) {
+      input->converter->finish(input->pending);  // an unfinished character is kept as typed
+      if (input->pending.empty()) return 0;
+      break;
+    }
+    input->converter->convert(std::string_view(chunk, static_cast<std::size_t>(n)), input->pending);
+  }
+  std::size_t given = std::min(size, input->pending.size());
+  std::memcpy(into, input->pending.data(), given);
+  input->pending.erase(0, given);
+  return static_cast<ssize_t>(given);
+}
+
+// Puts the converting stream in the place of stdin; where it cannot be made,
+// stdin stays as it is.
+void read_input_through_console() {
+  cookie_io_functions_t functions{};
+  functions.read = read_typed;
+  FILE* stream = ::fopencookie(new TypedInput, "r", functions);
+  if (stream == nullptr) return;
+  static char buffer[kTypedChunk];
+  std::setvbuf(stream, buffer, _IOFBF, sizeof buffer);
+  stdin = stream;
 }
 
 }  // namespace
@@ -128,32 +164,7 @@ void start_console() {
     std::setvbuf(stdout, out_buffer, _IOFBF, kOutputBuffer);
   }
   utf8_locale = utf8;
-}
-
-// What is typed at a UTF-8 terminal comes in converted, through `pending`:
-// a read that ends inside a character brings nothing yet, so reading goes
-// on until something arrives.
-long read_standard_input(char* into, std::size_t size) {
-  std::fflush(stdout);
-  if (!typed_input_converted()) {
-    long n = read_some(STDIN_FILENO, into, size);
-    return n > 0 ? n : 0;
-  }
-  static std::string pending;
-  static char chunk[kTypedChunk];
-  while (pending.empty()) {
-    long n = read_some(STDIN_FILENO, chunk, sizeof chunk);
-    if (n <= 0) {
-      typed_input->finish(pending);  // an unfinished character is kept as typed
-      if (pending.empty()) return 0;
-      break;
-    }
-    typed_input->convert(std::string_view(chunk, static_cast<std::size_t>(n)), pending);
-  }
-  std::size_t given = std::min(size, pending.size());
-  std::memcpy(into, pending.data(), given);
-  pending.erase(0, given);
-  return static_cast<long>(given);
+  read_input_through_console();
 }
 
 }  // namespace platform

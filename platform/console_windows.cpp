@@ -1,15 +1,14 @@
 // The console on Windows. What the programs print to a console goes out
-// through WriteConsoleW and what is typed at one comes in through
-// ReadConsoleW, converted between GBK and UTF-16 here, after formatting, so
-// Chinese shows and types correctly and columns line up whatever the
-// console's code page is. Redirected input and output are GBK bytes as they
-// stand: never in text mode.
+// through WriteConsoleW, converted from GBK to UTF-16 here, after
+// formatting, so Chinese shows correctly and columns line up whatever the
+// console's code page is; what is typed at one comes in as GBK, the
+// console's input code page being 936 while the program runs. Redirected
+// input and output are GBK bytes as they stand: never in text mode.
 //
 // The C runtime writes standard output to its file descriptor and knows
 // nothing of the conversion, so on a console that descriptor becomes a pipe
-// whose text is put on the console: by the program itself before it waits for
-// input and when it ends, and in between by a small thread, so that a long
-// output never fills the pipe while nobody reads it.
+// whose text a small thread puts on the console as it comes, and the program
+// itself when it ends.
 //
 // A console that Windows made for this program alone closes, window and all,
 // the moment the program ends: the program waits for a key first.
@@ -19,17 +18,14 @@
 #include <fcntl.h>
 #include <io.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <new>
 #include <string>
 
 #include "platform/console.h"
 #include "platform/console_internal.h"
-#include "platform/file.h"
 #include "platform/transcoder.h"
 #include "platform/utf16_windows.h"
 
@@ -38,7 +34,6 @@ namespace {
 
 constexpr std::size_t kOutputBuffer = 64 * 1024;
 constexpr DWORD kPipeSize = 1 << 20;
-constexpr DWORD kTypedChunk = 4096;
 // WriteConsoleW is given at most this many UTF-16 units at once.
 constexpr std::size_t kConsoleWrite = 8192;
 
@@ -117,62 +112,14 @@ void show_output_on(HANDLE console) {
 
 // --- typed input ---
 
-// What is typed at the console, line by line as ReadConsoleW hands it over.
-// A line reaches the program ending in "\n", as the runtime's text mode would
-// give it; Ctrl-Z ends the input, as it ends input at any Windows console.
+// What is typed at the console reaches standard input through the console
+// itself, echo, line editing and Ctrl-Z included, in code page 936 for the
+// run: the runtime reads GBK bytes in text mode, lines ending in "\n" and
+// Ctrl-Z ending the input. The program prints nothing while it waits, so
+// standard output is unbuffered there and every prompt is in the pipe
+// before the program reads.
 HANDLE console_input = nullptr;
-Transcoder* to_gbk = nullptr;
-std::wstring typed_pending;  // typed text not yet handed over
-bool typing_ended = false;
-
-// Hands over the pending text with its line ends as "\n". A carriage return
-// or a first surrogate at the very end waits for what follows it, unless
-// input has ended.
-void hand_over_typed(std::string& buffer) {
-  std::size_t whole = typed_pending.size();
-  if (!typing_ended && whole > 0 &&
-      (typed_pending[whole - 1] == L'\r' || IS_HIGH_SURROGATE(typed_pending[whole - 1])))
-    --whole;
-  std::wstring text;
-  for (std::size_t i = 0; i < whole; ++i) {
-    if (typed_pending[i] == L'\r' && i + 1 < typed_pending.size() && typed_pending[i + 1] == L'\n')
-      continue;
-    text += typed_pending[i];
-  }
-  typed_pending.erase(0, whole);
-  to_gbk->convert(windows::to_utf8(text), buffer);
-}
-
-// Everything printed so far goes on the console.
-void flush_output() {
-  std::fflush(stdout);
-  ::EnterCriticalSection(&output_lock);
-  while (output_pipe != nullptr && show_waiting()) {
-  }
-  ::LeaveCriticalSection(&output_lock);
-}
-
-// Appends what is typed next, converted to GBK; false once input has ended.
-bool read_typed(std::string& buffer) {
-  const std::size_t old = buffer.size();
-  wchar_t typed[kTypedChunk];
-  while (!typing_ended && buffer.size() == old) {
-    DWORD got = 0;
-    ::EnterCriticalSection(&output_lock);
-    BOOL read = ::ReadConsoleW(console_input, typed, kTypedChunk, &got, nullptr);
-    ::LeaveCriticalSection(&output_lock);
-    std::wstring_view text(typed, read ? got : 0);
-    std::size_t end_of_input = text.find(L'\x1a');
-    if (!read || got == 0 || end_of_input != std::wstring_view::npos) {
-      text = text.substr(0, end_of_input);
-      typing_ended = true;
-    }
-    typed_pending.append(text);
-    hand_over_typed(buffer);
-  }
-  if (typing_ended) to_gbk->finish(buffer);
-  return !typing_ended;
-}
+UINT typed_code_page = 0;  // the console's own, put back at the end
 
 // --- the end ---
 
@@ -218,8 +165,11 @@ void wait_for_a_key() {
 // shown as the code page reads it; then the pause, if any. The lock is kept:
 // the thread never runs again.
 void end_console() {
-  flush_output();
+  std::fflush(stdout);
   ::EnterCriticalSection(&output_lock);
+  while (output_pipe != nullptr && show_waiting()) {
+  }
+  if (typed_code_page != 0) ::SetConsoleCP(typed_code_page);
   if (to_utf8 != nullptr) {
     std::string rest;
     to_utf8->finish(rest);
@@ -236,34 +186,22 @@ void start_console() {
   started = true;
 
   std::set_new_handler(end_for_lack_of_memory);
-  ::_setmode(::_fileno(stdin), _O_BINARY);
-  ::_setmode(::_fileno(stdout), _O_BINARY);
-  ::InitializeCriticalSection(&output_lock);
   HANDLE in = ::GetStdHandle(STD_INPUT_HANDLE);
   HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
+  if (!is_console(in)) ::_setmode(::_fileno(stdin), _O_BINARY);
+  ::_setmode(::_fileno(stdout), _O_BINARY);
+  ::InitializeCriticalSection(&output_lock);
   pause_at_end = console_made_for_this_program(in, out);
   if (is_console(out)) show_output_on(out);
   static char out_buffer[kOutputBuffer];
   std::setvbuf(stdout, out_buffer, _IOFBF, kOutputBuffer);
   if (is_console(in)) {
     console_input = in;
-    to_gbk = new Transcoder(Direction::utf8_to_gbk);
+    typed_code_page = ::GetConsoleCP();
+    ::SetConsoleCP(windows::kGbkCodePage);
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
   }
   std::atexit(end_console);
-}
-
-long read_standard_input(char* into, std::size_t size) {
-  flush_output();
-  if (console_input == nullptr) {
-    long n = read_some(0, into, size);
-    return n > 0 ? n : 0;
-  }
-  static std::string pending;
-  if (pending.empty() && !read_typed(pending) && pending.empty()) return 0;
-  std::size_t given = std::min(size, pending.size());
-  std::memcpy(into, pending.data(), given);
-  pending.erase(0, given);
-  return static_cast<long>(given);
 }
 
 }  // namespace platform

@@ -9,17 +9,6 @@ namespace platform {
 using replacing::Kind;
 using replacing::Target;
 
-long read_fully(int descriptor, char* into, std::size_t size) {
-  std::size_t got = 0;
-  while (got < size) {
-    long n = read_some(descriptor, into + got, size - got);
-    if (n < 0) return -1;
-    if (n == 0) break;
-    got += static_cast<std::size_t>(n);
-  }
-  return static_cast<long>(got);
-}
-
 bool replacing::write_content(std::FILE* file, const Content& content) {
   static char buffer[1 << 16];
   std::setvbuf(file, buffer, _IOFBF, sizeof buffer);

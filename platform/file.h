@@ -12,29 +12,14 @@
 
 namespace platform {
 
-// Opens a file for reading: its descriptor, or -1 when it is missing, cannot
-// be read, or is no regular file (a folder, a pipe, a device). It never
-// waits for a pipe's writer. A symbolic link to a file is followed.
-int open_for_reading(const char* name);
+// Opens a regular file with `mode` ("rb" to read it, "r+b" to read and
+// write it in place): null when it is missing, cannot be opened so, or is no
+// regular file (a folder, a pipe, a device). It never waits for a pipe's
+// writer. A symbolic link to a file is followed.
+std::FILE* open_file(const char* name, const char* mode);
 
 // Reads up to `size` bytes: how many, 0 at the end of the file, -1 on an error.
 long read_some(int descriptor, char* into, std::size_t size);
-
-// Reads until `size` bytes are in or the file ends: how many, or -1 when a
-// read failed.
-long read_fully(int descriptor, char* into, std::size_t size);
-
-// Moves back to the start of the file; false when it cannot.
-bool rewind_file(int descriptor);
-
-void close_file(int descriptor);
-
-// Opens an existing regular file for reading and writing in place (as the
-// mode "r+" does), or null when it cannot be.
-std::FILE* open_for_update(const char* name);
-
-// The descriptor beneath a stream, for reading it with a Reader.
-int descriptor_of(std::FILE* stream);
 
 // Whether `name` can be written whole: it is a file that may be written, or
 // there is none yet and the folder takes new files.

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "platform/file.h"
@@ -33,8 +34,12 @@ int open_regular(const char* name, int flags) {
 
 }  // namespace
 
-int open_for_reading(const char* name) {
-  return open_regular(name, O_RDONLY);
+std::FILE* open_file(const char* name, const char* mode) {
+  int fd = open_regular(name, std::strchr(mode, '+') != nullptr ? O_RDWR : O_RDONLY);
+  if (fd < 0) return nullptr;
+  std::FILE* file = ::fdopen(fd, mode);
+  if (file == nullptr) ::close(fd);
+  return file;
 }
 
 long read_some(int descriptor, char* into, std::size_t size) {
@@ -43,26 +48,6 @@ long read_some(int descriptor, char* into, std::size_t size) {
     n = ::read(descriptor, into, size);
   } while (n < 0 && errno == EINTR);
   return static_cast<long>(n);
-}
-
-bool rewind_file(int descriptor) {
-  return ::lseek(descriptor, 0, SEEK_SET) == 0;
-}
-
-void close_file(int descriptor) {
-  ::close(descriptor);
-}
-
-std::FILE* open_for_update(const char* name) {
-  int fd = open_regular(name, O_RDWR);
-  if (fd < 0) return nullptr;
-  std::FILE* file = ::fdopen(fd, "r+");
-  if (file == nullptr) ::close(fd);
-  return file;
-}
-
-int descriptor_of(std::FILE* stream) {
-  return ::fileno(stream);
 }
 
 bool can_replace(const char* name) {

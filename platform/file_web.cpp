@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "platform/file.h"
@@ -66,32 +67,16 @@ int open_regular(const char* name, int flags) {
 
 }  // namespace
 
-int open_for_reading(const char* name) {
-  return open_regular(name, O_RDONLY);
-}
-
-long read_some(int descriptor, char* into, std::size_t size) {
-  return static_cast<long>(::read(descriptor, into, size));
-}
-
-bool rewind_file(int descriptor) {
-  return ::lseek(descriptor, 0, SEEK_SET) == 0;
-}
-
-void close_file(int descriptor) {
-  ::close(descriptor);
-}
-
-std::FILE* open_for_update(const char* name) {
-  int fd = open_regular(name, O_RDWR);
+std::FILE* open_file(const char* name, const char* mode) {
+  int fd = open_regular(name, std::strchr(mode, '+') != nullptr ? O_RDWR : O_RDONLY);
   if (fd < 0) return nullptr;
-  std::FILE* file = ::fdopen(fd, "r+");
+  std::FILE* file = ::fdopen(fd, mode);
   if (file == nullptr) ::close(fd);
   return file;
 }
 
-int descriptor_of(std::FILE* stream) {
-  return ::fileno(stream);
+long read_some(int descriptor, char* into, std::size_t size) {
+  return static_cast<long>(::read(descriptor, into, size));
 }
 
 // Emscripten knows no users, so the folder is asked by making a file in it.

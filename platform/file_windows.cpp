@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "platform/file.h"
@@ -56,39 +57,14 @@ bool running(unsigned long pid) {
 
 }  // namespace
 
-int open_for_reading(const char* name) {
-  int fd = ::_wopen(wide_name(name).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
-  if (fd >= 0 && !is_regular(fd)) {
-    ::_close(fd);
-    return -1;
-  }
-  return fd;
-}
-
-long read_some(int descriptor, char* into, std::size_t size) {
-  unsigned chunk = size > (1u << 30) ? (1u << 30) : static_cast<unsigned>(size);
-  return ::_read(descriptor, into, chunk);
-}
-
-bool rewind_file(int descriptor) {
-  return ::_lseeki64(descriptor, 0, SEEK_SET) == 0;
-}
-
-void close_file(int descriptor) {
-  ::_close(descriptor);
-}
-
-std::FILE* open_for_update(const char* name) {
-  std::FILE* file = ::_wfopen(wide_name(name).c_str(), L"r+b");
+std::FILE* open_file(const char* name, const char* mode) {
+  std::FILE* file =
+      ::_wfopen(wide_name(name).c_str(), std::wstring(mode, mode + std::strlen(mode)).c_str());
   if (file != nullptr && !is_regular(::_fileno(file))) {
     std::fclose(file);
     return nullptr;
   }
   return file;
-}
-
-int descriptor_of(std::FILE* stream) {
-  return ::_fileno(stream);
 }
 
 bool can_replace(const char* name) {

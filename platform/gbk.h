@@ -1,5 +1,4 @@
-// GBK text as bytes: where its characters begin and end, and cutting text to
-// a field without splitting a character.
+// GBK text as bytes: where its characters begin and end.
 #pragma once
 
 #include <cstddef>
@@ -25,13 +24,5 @@ constexpr std::size_t gbk_character_length(std::string_view text) {
              ? 2
              : 1;
 }
-
-// Length of the longest prefix of `text` that holds at most `max_bytes` bytes
-// and does not end inside a two-byte character.
-std::size_t gbk_prefix_length(std::string_view text, std::size_t max_bytes);
-
-// Copies as much of `text` as fits into a field of `capacity` bytes (text and
-// a terminating zero), cut at a character boundary, and zero-fills the rest.
-void copy_field(char* field, std::size_t capacity, std::string_view text);
 
 }  // namespace platform

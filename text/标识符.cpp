@@ -3,9 +3,10 @@
 // identifier is echoed; otherwise the first failed check is named.
 #include <cstddef>
 #include <cstdio>
+#include <string>
 
 #include "platform/console.h"
-#include "platform/input.h"
+#include "platform/read.h"
 
 namespace {
 
@@ -23,10 +24,10 @@ bool is_digit(char c) {
 int main() {
   platform::start_console();
   std::fputs("请输入一个标识符：", stdout);
-  platform::Buffer typed;
-  if (!platform::read_typed_line(typed)) return 0;  // no line typed: nothing to judge
+  std::string typed;
+  if (!platform::read_line(stdin, typed)) return 0;  // no line typed: nothing to judge
 
-  const char* line = typed.data();
+  const char* line = typed.c_str();
   std::size_t length = typed.size();
   if (length > kLongest) {
     std::fputs("太长了!", stdout);

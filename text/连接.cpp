@@ -1,9 +1,10 @@
 // 连接: reads two lines, appends the second to the first and writes the
 // joined line.
 #include <cstdio>
+#include <string>
 
 #include "platform/console.h"
-#include "platform/input.h"
+#include "platform/read.h"
 
 // Appends the zero-terminated source to the zero-terminated destination, in
 // the destination's buffer, which must have room for both and the zero.
@@ -18,13 +19,15 @@ void copy(char* destination, char* source) {
 
 int main() {
   platform::start_console();
-  platform::Buffer first, second;
+  std::string first, second;
   std::fputs("请输入第一个字符串：", stdout);
-  if (!platform::read_typed_line(first)) return 0;  // no line typed: nothing to join
+  if (!platform::read_line(stdin, first)) return 0;  // no line typed: nothing to join
   std::fputs("请输入第二个字符串：", stdout);
-  if (!platform::read_typed_line(second)) return 0;
+  if (!platform::read_line(stdin, second)) return 0;
 
-  first.reserve(first.size() + second.size());  // room for both lines and the zero
+  const std::size_t length = first.size();
+  first.resize(length + second.size());  // room for both lines and the zero
+  first[length] = '\0';
   copy(first.data(), second.data());
   std::puts(first.data());
   return 0;

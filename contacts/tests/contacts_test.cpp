@@ -262,16 +262,22 @@ TEST(contacts, LineEndsBlankLinesAndSpacingDoNotChangeTheRecords) {
   }
 }
 
-TEST(contacts, DamagedRecordsKeepWhatWasReadAndTheRecordsAfterThem) {
+TEST(contacts, DamagedRecordsKeepWhatWasReadAndLoseNoNameAfterThem) {
   struct Case {
     std::string book, saved;
   } cases[] = {
       // A last record cut short: the missing fields are "-", the flag 0.
       {"Ann 1 2 1\nBob 3", book_row("Ann", "1", "2", 1) + book_row("Bob", "3", "-", 0)},
       {"Ann 1 2 1\nBob 3 4\n", book_row("Ann", "1", "2", 1) + book_row("Bob", "3", "4", 0)},
-      // A damaged flag is the whole fourth token; the records after it stay whole.
-      {"Ann 1 2 yes\nBob 3 4 1\n", book_row("Ann", "1", "2", 0) + book_row("Bob", "3", "4", 1)},
-      {"Ann 1 2 1x\nBob 3 4 1\n", book_row("Ann", "1", "2", 1) + book_row("Bob", "3", "4", 1)},
+      // A record without its flag: the name after it begins the next record.
+      {"Alice 138 1\nBob 139 200 0\nCarol 140 300 1\n", book_row("Alice", "138", "1", 0) +
+                                                            book_row("Bob", "139", "200", 0) +
+                                                            book_row("Carol", "140", "300", 1)},
+      {"Ann 1 2 -\nBob 3 4 1\n",
+       book_row("Ann", "1", "2", 0) + book_row("-", "Bob", "3", 4) + book_row("1", "-", "-", 0)},
+      // A flag is the number its token begins with; the rest begins the next record.
+      {"Ann 1 2 1x\nBob 3 4 1\n",
+       book_row("Ann", "1", "2", 1) + book_row("x", "Bob", "3", 4) + book_row("1", "-", "-", 0)},
       {"Ann 1 2 99999999999\nBob 3 4 1\n",
        book_row("Ann", "1", "2", 0) + book_row("Bob", "3", "4", 1)},
   };

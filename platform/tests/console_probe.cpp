@@ -4,10 +4,11 @@
 // prints more than the output buffer holds, "半" ends the program right after
 // half a character.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "platform/console.h"
-#include "platform/input.h"
+#include "platform/read.h"
 
 namespace {
 
@@ -30,18 +31,17 @@ void print_many() {
 
 [[noreturn]] void end_after_half_character() {
   std::printf("末%c", "中"[0]);
-  platform::end_program();
+  std::exit(0);
 }
 
 }  // namespace
 
 int main() {
   platform::start_console();
-  platform::Buffer typed;
+  std::string line;
   for (;;) {
     std::printf("名字：");
-    if (!platform::typed_input().read_line(typed)) break;
-    const std::string line(typed.view());
+    if (!platform::read_line(stdin, line)) break;
     if (line == "分") {
       print_cut_character();
     } else if (line == "多") {

@@ -1,242 +1,189 @@
-// The careful reader and the GBK field helpers, fed from files.
-#include <fcntl.h>
+// The reading helpers, fed from files: fields cut at a character boundary,
+// numbers read alike on every C library, and lines of any length.
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "platform/gbk.h"
-#include "platform/input.h"
+#include "platform/file.h"
+#include "platform/read.h"
 #include "tests/support/program_runner.h"
 
 namespace {
-using platform::Got;
-using platform::Reader;
 using testing_support::ScratchFolder;
 
-// A reader over a file holding `content`.
+// A stream over a file holding `content`.
 struct Fed {
-  explicit Fed(const std::string& content)
-      : folder(),
-        written((folder.write("in", content), true)),
-        reader((folder.path() / "in").c_str()) {
-    EXPECT_TRUE(reader.opened());
+  explicit Fed(const std::string& content) {
+    folder.write("in", content);
+    file = platform::open_file((folder.path() / "in").c_str(), "rb");
+    EXPECT_NE(file, nullptr);
+  }
+  ~Fed() {
+    if (file != nullptr) std::fclose(file);
+  }
+  std::string rest() {
+    std::string all;
+    for (int c; (c = std::getc(file)) != EOF;)
+      all += static_cast<char>(c);
+    return all;
   }
   ScratchFolder folder;
-  bool written;
-  Reader reader;
+  std::FILE* file = nullptr;
 };
 
-TEST(Reader, NumbersSkipWhiteSpaceAcrossLinesAndStopAtEnd) {
-  Fed fed(" 12\n\n\t-7 +3\r\n");
-  int a = 0, b = 0, c = 0, d = 99;
-  EXPECT_EQ(fed.reader.read_int(a), Got::value);
-  EXPECT_EQ(fed.reader.read_int(b), Got::value);
-  EXPECT_EQ(fed.reader.read_int(c), Got::value);
-  EXPECT_EQ(fed.reader.read_int(d), Got::end);
-  EXPECT_EQ(a, 12);
-  EXPECT_EQ(b, -7);
-  EXPECT_EQ(c, 3);
-  EXPECT_EQ(d, 99);  // untouched at end of input
-}
-
-TEST(Reader, TokenWithoutNumberIsConsumedWholeAndReportedBad) {
-  for (const std::string bad : {"abc", "--5", "-", "+x", "\xD6\xD0"}) {
-    Fed fed(bad + " 42");
-    int v = 0;
-    EXPECT_EQ(fed.reader.read_int(v), Got::bad) << bad;
-    EXPECT_EQ(fed.reader.read_int(v), Got::value) << bad;
-    EXPECT_EQ(v, 42) << bad;
+TEST(ReadField, CutAtACharacterBoundaryAndAtANulByteTheRestOfTheTokenConsumed) {
+  using namespace std::string_literals;
+  struct Case {
+    std::string input;
+    std::string field;  // all six bytes
+    bool whole;
+  } cases[] = {
+      {"ab next", "ab\0\0\0\0"s, true},
+      {"abcde next", "abcde\0"s, true},
+      {"abcdefgh next", "abcde\0"s, false},
+      // The fifth byte begins a character that the width splits: left out.
+      {"abcd\xD5\xC5 next", "abcd\0\0"s, false},
+      {"ab\xD5\xC5\xC8\xFD next", "ab\xD5\xC5\0\0"s, false},
+      // A lead byte without its trail byte stands alone and is kept.
+      {"abcd\x81! next", "abcd\x81\0"s, false},
+      {"abcd\x81 next", "abcd\x81\0"s, true},
+      {"ab\0cdefgh next"s, "ab\0\0\0\0"s, true},
+      {"abcde\0fg next"s, "abcde\0"s, true},
+  };
+  for (const Case& c : cases) {
+    Fed fed(c.input);
+    char field[6];
+    std::memset(field, 'Z', sizeof field);
+    ASSERT_EQ(std::fscanf(fed.file, "%5s", field), 1);
+    EXPECT_EQ(platform::end_field(fed.file, field, sizeof field), c.whole)
+        << testing_support::visible(c.input);
+    EXPECT_EQ(std::string(field, sizeof field), c.field) << testing_support::visible(c.input);
+    EXPECT_EQ(fed.rest(), " next") << testing_support::visible(c.input);
   }
 }
 
-TEST(Reader, NumericPrefixIsTakenAndTheRestOfTheTokenLeftForTheNextRead) {
-  Fed fed("12abc 0x1F 1e999");
-  int v = 0;
-  std::string token;
-  EXPECT_EQ(fed.reader.read_int(v), Got::value);
-  EXPECT_EQ(v, 12);
-  EXPECT_EQ(fed.reader.read_token(token), Got::value);
-  EXPECT_EQ(token, "abc");
-  EXPECT_EQ(fed.reader.read_int(v), Got::value);
-  EXPECT_EQ(v, 0);
-  EXPECT_EQ(fed.reader.read_token(token), Got::value);
-  EXPECT_EQ(token, "x1F");
-  EXPECT_EQ(fed.reader.read_int(v), Got::value);
-  EXPECT_EQ(v, 1);
-  EXPECT_EQ(fed.reader.read_int(v), Got::bad);  // e999
-  EXPECT_EQ(fed.reader.read_int(v), Got::end);
-}
-
-TEST(Reader, IntegersOutsideTheIntRangeAreBadButTheLimitsAreRead) {
-  Fed fed("2147483647 -2147483648 2147483648 -99999999999999999999 5");
-  int v = 0;
-  EXPECT_EQ(fed.reader.read_int(v), Got::value);
-  EXPECT_EQ(v, 2147483647);
-  EXPECT_EQ(fed.reader.read_int(v), Got::value);
-  EXPECT_EQ(v, -2147483647 - 1);
-  EXPECT_EQ(fed.reader.read_int(v), Got::bad);
-  EXPECT_EQ(fed.reader.read_int(v), Got::bad);
-  EXPECT_EQ(fed.reader.read_int(v), Got::value);
-  EXPECT_EQ(v, 5);
-}
-
-TEST(Reader, FloatingPointReadsMatchTheLibraryConversions) {
-  Fed fed("10.5 -0.25 1e999 .5x 0.1");
+// The same on every C library: what a number read gives, and what it leaves
+// for the next read.
+TEST(ScanNumber, PrefixesOutOfRangeAndLookalikesReadAlike) {
+  struct IntCase {
+    std::string input;
+    int got, value;
+    std::string rest;
+  } ints[] = {
+      {"  \n 42 x", 1, 42, " x"},
+      {"-17", 1, -17, ""},
+      {"+0005;", 1, 5, ";"},
+      {"12abc", 1, 12, "abc"},
+      {"2147483647 ", 1, 2147483647, " "},
+      {"-2147483648 ", 1, -2147483647 - 1, " "},
+      {"2147483648 x", 0, 0, " x"},
+      {"99999999999abc", 0, 0, "abc"},
+      {"-" + std::string(400, '7') + " x", 0, 0, " x"},
+      {"abc x", 0, 0, " x"},
+      {"--5 x", 0, 0, " x"},
+      {"+x x", 0, 0, " x"},
+      {"- x", 0, 0, " x"},
+      {"", EOF, 9, ""},
+      {" \n\t", EOF, 9, ""},
+  };
+  for (const IntCase& c : ints) {
+    Fed fed(c.input);
+    int value = 9;
+    EXPECT_EQ(platform::scan_number(fed.file, value), c.got) << c.input;
+    EXPECT_EQ(value, c.value) << c.input;
+    EXPECT_EQ(fed.rest(), c.rest) << c.input;
+  }
+  struct RealCase {
+    std::string input;
+    int got;
+    double value;
+    std::string rest;
+  } reals[] = {
+      {"10.5 x", 1, 10.5, " x"},
+      {"-.25", 1, -0.25, ""},
+      {"7.", 1, 7.0, ""},
+      {"1e3x", 1, 1000.0, "x"},
+      {"1e x", 1, 1.0, " x"},
+      {"1E+ x", 1, 1.0, " x"},
+      {"1e999", 1, INFINITY, ""},
+      {"-inf x", 1, -INFINITY, " x"},
+      {"Infinity", 1, INFINITY, ""},
+      {"0x1F", 1, 0.0, "x1F"},
+      {". x", 0, 0.0, " x"},
+      {"-. x", 0, 0.0, " x"},
+      {"info x", 0, 0.0, " x"},
+      {"abc", 0, 0.0, ""},
+      {"  ", EOF, 9.0, ""},
+  };
+  for (const RealCase& c : reals) {
+    Fed fed(c.input);
+    double value = 9;
+    EXPECT_EQ(platform::scan_number(fed.file, value), c.got) << c.input;
+    EXPECT_EQ(value, c.value) << c.input;
+    EXPECT_EQ(fed.rest(), c.rest) << c.input;
+  }
+  Fed nan("nan -NaN 0.1");
   double d = 0;
   float f = 0;
-  EXPECT_EQ(fed.reader.read_double(d), Got::value);
-  EXPECT_EQ(d, 10.5);
-  EXPECT_EQ(fed.reader.read_double(d), Got::value);
-  EXPECT_EQ(d, -0.25);
-  EXPECT_EQ(fed.reader.read_double(d), Got::value);
-  EXPECT_TRUE(std::isinf(d));
-  EXPECT_EQ(fed.reader.read_double(d), Got::value);
-  EXPECT_EQ(d, 0.5);
-  EXPECT_EQ(fed.reader.read_double(d), Got::bad);  // x
-  EXPECT_EQ(fed.reader.read_float(f), Got::value);
+  EXPECT_EQ(platform::scan_number(nan.file, d), 1);
+  EXPECT_TRUE(std::isnan(d));
+  EXPECT_EQ(platform::scan_number(nan.file, d), 1);
+  EXPECT_TRUE(std::isnan(d) && std::signbit(d));
+  // A float is converted as a float, never rounded twice.
+  EXPECT_EQ(platform::scan_number(nan.file, f), 1);
   EXPECT_EQ(f, 0.1f);
 }
 
-TEST(Reader, TokensOfAnyLengthAreReadWhole) {
-  std::string huge(3 * 1024 * 1024 + 17, 'q');
-  Fed fed("a " + huge + "\n张三");
-  std::string token;
-  EXPECT_EQ(fed.reader.read_token(token), Got::value);
-  EXPECT_EQ(token, "a");
-  EXPECT_EQ(fed.reader.read_token(token), Got::value);
-  EXPECT_EQ(token, huge);
-  EXPECT_EQ(fed.reader.read_token(token), Got::value);
-  EXPECT_EQ(token, "张三");
-  EXPECT_EQ(fed.reader.read_token(token), Got::end);
-}
-
-TEST(Reader, LinesKeepBlanksDropTheLineBreakAndCountALastUnfinishedLine) {
-  std::string long_line(200000, 'x');
-  Fed fed("  two  words \n\n" + long_line + "\nlast");
-  std::vector<std::string> lines;
-  platform::Buffer line;
-  while (fed.reader.read_line(line))
-    lines.emplace_back(line.view());
-  EXPECT_EQ(lines, (std::vector<std::string>{"  two  words ", "", long_line, "last"}));
-}
-
-// A line longer than the reader's buffer is handed over instead of copied;
-// what follows it must still be read exactly, and the buffer that receives
-// it may have held anything before. A carriage return before a line break
-// goes with it.
-TEST(Reader, LongLinesLeaveTheRestOfTheInputIntact) {
-  const std::string long_line = std::string(3 * 1024 * 1024 + 5, 'x') + "张";
-  Fed fed("ab\r\n" + long_line + "\r\n42 tail\n" + long_line + "\n" + long_line);
-  platform::Buffer line;
-  line.assign("previous");
-  EXPECT_TRUE(fed.reader.read_line(line));
-  EXPECT_EQ(line.view(), "ab");
-  EXPECT_TRUE(fed.reader.read_line(line));
-  EXPECT_TRUE(line.view() == long_line) << line.size();
-  EXPECT_EQ(line.data()[line.size()], '\0');
-  int v = 0;
-  EXPECT_EQ(fed.reader.read_int(v), Got::value);
-  EXPECT_EQ(v, 42);
-  EXPECT_TRUE(fed.reader.read_line(line));
-  EXPECT_EQ(line.view(), " tail");
-  for (int i = 0; i < 2; ++i) {  // the second one ends the input unfinished
-    platform::Buffer fresh;
-    EXPECT_TRUE(fed.reader.read_line(fresh));
-    EXPECT_TRUE(fresh.view() == long_line) << i << ": " << fresh.size();
+TEST(ScanNumber, ALeadingNumberLeavesATokenWithoutOneUnread) {
+  struct Case {
+    std::string input;
+    int got, value;
+    std::string rest;
+  } cases[] = {
+      {"1 Bob", 1, 1, " Bob"}, {"12abc", 1, 12, "abc"}, {"Bob 139", 0, 0, "Bob 139"},
+      {"-Bob", 0, 0, "-Bob"},  {"+ 1", 0, 0, "+ 1"},    {"99999999999 Bob", 0, 0, " Bob"},
+      {"\n-3\n", 1, -3, "\n"},
+  };
+  for (const Case& c : cases) {
+    Fed fed(c.input);
+    int value = 9;
+    EXPECT_EQ(platform::scan_leading_number(fed.file, value), c.got) << c.input;
+    EXPECT_EQ(value, c.value) << c.input;
+    EXPECT_EQ(fed.rest(), c.rest) << c.input;
   }
-  EXPECT_FALSE(fed.reader.read_line(line));
 }
 
-TEST(Reader, EmptyInputHasNoLineAndNoToken) {
-  Fed fed("");
-  platform::Buffer line;
-  std::string s;
-  int v = 0;
-  EXPECT_FALSE(fed.reader.read_line(line));
-  EXPECT_EQ(fed.reader.read_token(s), Got::end);
-  EXPECT_EQ(fed.reader.read_int(v), Got::end);
+TEST(ReadLine, LinesOfAnyLengthKeepBlanksAndNulBytesAndDropTheLineBreak) {
+  using namespace std::string_literals;
+  const std::string longer(200000, 'x');
+  Fed fed(" a b \r\n\nc\0d\n"s + longer + "\nlast"s);
+  std::string line;
+  std::vector<std::string> lines;
+  while (platform::read_line(fed.file, line))
+    lines.push_back(line);
+  EXPECT_EQ(lines, (std::vector<std::string>{" a b ", "", "c\0d"s, longer, "last"}));
+  Fed empty("");
+  EXPECT_FALSE(platform::read_line(empty.file, line));
 }
 
-TEST(Reader, RewindReadsTheFileAgainFromItsStart) {
-  Fed fed("7 8");
-  int v = 0;
-  EXPECT_EQ(fed.reader.read_int(v), Got::value);
-  EXPECT_TRUE(fed.reader.rewind());
-  EXPECT_EQ(fed.reader.read_int(v), Got::value);
-  EXPECT_EQ(v, 7);
-}
-
-TEST(Reader, OnlyRegularFilesOpenAndNoneWaitsForAWriter) {
+TEST(OpenFile, OnlyRegularFilesOpenAndNoneWaitsForAWriter) {
   ScratchFolder folder;
+  folder.write("file", "x");
+  std::FILE* file = platform::open_file((folder.path() / "file").c_str(), "r+b");
+  ASSERT_NE(file, nullptr);
+  std::fclose(file);
   const std::string pipe = (folder.path() / "pipe").string();
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
   for (const std::string& name : {folder.path().string(), (folder.path() / "missing").string(),
                                   pipe, std::string("/dev/null")}) {
-    EXPECT_FALSE(Reader(name.c_str()).opened()) << name;
+    EXPECT_EQ(platform::open_file(name.c_str(), "rb"), nullptr) << name;
   }
-}
-
-TEST(Reader, AReadErrorIsAFailureNotTheEndOfTheFile) {
-  ScratchFolder folder;
-  int not_a_file = ::open(folder.path().c_str(), O_RDONLY);  // reading a folder fails
-  Reader reader(not_a_file);
-  std::string token;
-  EXPECT_EQ(reader.read_token(token), Got::end);
-  EXPECT_TRUE(reader.failed());
-  ::close(not_a_file);
-  Fed fed("");
-  EXPECT_EQ(fed.reader.read_token(token), Got::end);
-  EXPECT_FALSE(fed.reader.failed());
-}
-
-TEST(Reader, FieldsStopAtANulByteAndNumbersThatAreNoneCountAsZero) {
-  Fed fed(std::string("ab\0cd", 5) + " 张三李 x 5");
-  char field[6];
-  ASSERT_TRUE(platform::read_field(field, sizeof field, fed.reader));
-  EXPECT_EQ(std::string(field, sizeof field), std::string("ab\0\0\0\0", 6));
-  ASSERT_TRUE(platform::read_field(field, sizeof field, fed.reader));
-  EXPECT_EQ(std::string(field, sizeof field), std::string("张三\0\0", 6));
-  int v = 9;
-  EXPECT_TRUE(platform::read_number(v, fed.reader));
-  EXPECT_EQ(v, 0);
-  EXPECT_TRUE(platform::read_number(v, fed.reader));
-  EXPECT_EQ(v, 5);
-  EXPECT_FALSE(platform::read_number(v, fed.reader));
-  EXPECT_FALSE(platform::read_field(field, sizeof field, fed.reader));
-  EXPECT_EQ(v, 5);
-}
-
-TEST(Gbk, CutNeverSplitsATwoByteCharacter) {
-  struct Case {
-    std::string text;
-    std::size_t max;
-    std::size_t expected;
-  };
-  // A character that would straddle the limit is left out whole; 0xFF never
-  // starts a character; a lone lead byte at the end counts as one byte.
-  const std::vector<Case> cases = {
-      {"abcdef", 4, 4},     {"ab\xD5\xC5", 3, 2},
-      {"ab\xD5\xC5", 4, 4}, {"\xD5\xC5\xC8\xFD\xC0\xEE", 5, 4},
-      {"a\xFF", 2, 2},      {"ab\x81", 3, 3},
-      {"", 14, 0},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(platform::gbk_prefix_length(c.text, c.max), c.expected)
-        << testing_support::visible(c.text) << " max " << c.max;
-  }
-}
-
-TEST(Gbk, CopyFieldTerminatesAndZeroFills) {
-  char field[6];
-  std::memset(field, 'Z', sizeof field);
-  platform::copy_field(field, sizeof field, "ab\xD5\xC5\xC8\xFD");
-  EXPECT_EQ(std::string(field, sizeof field), std::string("ab\xD5\xC5\0\0", 6));
 }
 
 }  // namespace

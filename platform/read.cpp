@@ -1,0 +1,174 @@
+#include "platform/read.h"
+
+#include <cctype>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/gbk.h"
+
+namespace platform {
+namespace {
+
+bool is_digit(int c) {
+  return c >= '0' && c <= '9';
+}
+
+// The first character after white space, taken from the input; EOF at its end.
+int skip_space(std::FILE* in) {
+  int c = std::getc(in);
+  while (c != EOF && std::isspace(c))
+    c = std::getc(in);
+  return c;
+}
+
+// What is left of the token being read. It is held to its end, as a token
+// of any length is read whole, so an endless one runs out of memory rather
+// than being read for ever.
+void consume_token(std::FILE* in) {
+  std::string rest;
+  char chunk[1 << 12];
+  int n = 0;
+  while (std::fscanf(in, "%4095[^ \t\n\v\f\r]%n", chunk, &n) == 1)
+    rest.append(chunk, static_cast<std::size_t>(n));
+}
+
+int scan_int(std::FILE* in, int& value, bool leave_non_number) {
+  int c = skip_space(in);
+  if (c == EOF) return EOF;
+  int sign = 0;
+  if (c == '+' || c == '-') {
+    sign = c;
+    c = std::getc(in);
+  }
+  if (!is_digit(c)) {
+    value = 0;
+    std::ungetc(c, in);
+    if (!leave_non_number) {
+      consume_token(in);
+    } else if (sign != 0) {
+      std::ungetc(sign, in);
+    }
+    return 0;
+  }
+  while (c == '0')
+    c = std::getc(in);
+  long long magnitude = 0;
+  int digits = 0;
+  for (; is_digit(c); c = std::getc(in)) {
+    if (++digits <= 10) magnitude = magnitude * 10 + (c - '0');
+  }
+  std::ungetc(c, in);
+  // A NUL byte ends the token, as it ends a text field: what follows it
+  // begins no record.
+  if (leave_non_number && c == '\0') consume_token(in);
+  const long long number = sign == '-' ? -magnitude : magnitude;
+  const bool in_range = digits <= 10 && number >= INT_MIN && number <= INT_MAX;
+  value = in_range ? static_cast<int>(number) : 0;
+  return in_range ? 1 : 0;
+}
+
+// Appends the digits that follow to `text`; whether there were any.
+bool take_digits(std::FILE* in, int& c, std::string& text) {
+  bool any = false;
+  for (; is_digit(c); c = std::getc(in), any = true)
+    text += static_cast<char>(c);
+  return any;
+}
+
+template <typename T>
+int scan_real(std::FILE* in, T& value, T (*convert)(const char*, char**)) {
+  int c = skip_space(in);
+  if (c == EOF) return EOF;
+  std::string text;
+  if (c == '+' || c == '-') {
+    text += static_cast<char>(c);
+    c = std::getc(in);
+  }
+  bool number = take_digits(in, c, text);
+  if (c == '.') {
+    text += '.';
+    c = std::getc(in);
+    number = take_digits(in, c, text) || number;
+  }
+  if (number && (c == 'e' || c == 'E')) {
+    text += 'e';
+    c = std::getc(in);
+    if (c == '+' || c == '-') {
+      text += static_cast<char>(c);
+      c = std::getc(in);
+    }
+    take_digits(in, c, text);
+  } else if (!number && text.find('.') == std::string::npos) {
+    std::string word;
+    for (; std::isalpha(c) && word.size() < 8; c = std::getc(in))
+      word += static_cast<char>(std::tolower(c));
+    number = word == "inf" || word == "infinity" || word == "nan";
+    text += word;
+  }
+  std::ungetc(c, in);
+  if (!number) consume_token(in);
+  value = number ? convert(text.c_str(), nullptr) : 0;
+  return number ? 1 : 0;
+}
+
+}  // namespace
+
+bool end_field(std::FILE* in, char* field, std::size_t size) {
+  std::size_t length = std::strlen(field);
+  const int next = std::getc(in);
+  std::ungetc(next, in);
+  const bool more = next != EOF && !std::isspace(next);
+  const bool cut = more && next != '\0' && length == size - 1;
+  // A lead byte that the width parted from its trail byte goes too.
+  for (std::size_t i = 0; cut && i < length; ++i) {
+    if (!is_gbk_lead(static_cast<unsigned char>(field[i]))) continue;
+    if (i + 1 == length && is_gbk_trail(static_cast<unsigned char>(next))) length = i;
+    if (i + 1 < length && is_gbk_trail(static_cast<unsigned char>(field[i + 1]))) ++i;
+  }
+  std::memset(field + length, 0, size - length);
+  if (more) consume_token(in);
+  return !cut;
+}
+
+int scan_number(std::FILE* in, int& value) {
+  return scan_int(in, value, false);
+}
+
+int scan_leading_number(std::FILE* in, int& value) {
+  return scan_int(in, value, true);
+}
+
+int scan_number(std::FILE* in, float& value) {
+  return scan_real<float>(in, value, std::strtof);
+}
+
+int scan_number(std::FILE* in, double& value) {
+  return scan_real<double>(in, value, std::strtod);
+}
+
+bool read_line(std::FILE* in, std::string& line) {
+  line.clear();
+  static char chunk[1 << 16];
+  bool read = false;
+  for (;;) {
+    // fgets ends what it read with a zero byte and leaves the rest of the
+    // chunk as it was: the last zero byte ends the text, NUL bytes of the
+    // line before it.
+    std::memset(chunk, '\n', sizeof chunk);
+    if (std::fgets(chunk, sizeof chunk, in) == nullptr) break;
+    read = true;
+    std::size_t length = sizeof chunk - 1;
+    while (chunk[length] != '\0')
+      --length;
+    if (length > 0 && chunk[length - 1] == '\n') {
+      line.append(chunk, length - 1);
+      break;
+    }
+    line.append(chunk, length);
+  }
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return read && !std::ferror(in);
+}
+
+}  // namespace platform

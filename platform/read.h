@@ -1,0 +1,42 @@
+// What the course's formatted input leaves to each program, done once: a
+// token cut to a text field at a character boundary, numbers read the same
+// way by every C library, and lines of any length.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+
+namespace platform {
+
+// To be called right after "%<size - 1>s" has read a token into `field`:
+// the text ends at a NUL byte the token may hold, a two-byte character that
+// the width split is dropped, the rest of the field is zero-filled and the
+// rest of the token consumed. True when the field holds the token's text
+// whole (up to a NUL byte), false when it had to be cut.
+bool end_field(std::FILE* in, char* field, std::size_t size);
+
+// The next number, as "%d", "%f" and "%lf" read it: white space skipped,
+// the number the token begins with converted, the rest of the token left
+// for the next read. The C libraries disagree on tokens that only look like
+// numbers and on numbers out of range; here every system reads them alike:
+// an exponent mark is taken even when no digit follows it, "inf", "infinity"
+// and "nan" (any case, with a sign) are the values they name, and an integer
+// beyond int's range is no number, its digits consumed.
+// Like scanf: 1 for a number; 0 for none, `value` then 0 and a token that
+// holds no number consumed whole, as scanf("%*s") consumes it; EOF at the
+// end of input, `value` unchanged.
+int scan_number(std::FILE* in, int& value);
+int scan_number(std::FILE* in, float& value);
+int scan_number(std::FILE* in, double& value);
+
+// The number a token begins with, as scan_number, but a token that begins
+// with none is left unread, and a NUL byte after the number ends the token.
+int scan_leading_number(std::FILE* in, int& value);
+
+// The next line, without its line break (nor a carriage return before it),
+// NUL bytes included; a last line without a line break counts. False at the
+// end of input with nothing read, or when the input could not be read.
+bool read_line(std::FILE* in, std::string& line);
+
+}  // namespace platform
