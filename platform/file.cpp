@@ -20,12 +20,20 @@ long read_fully(int descriptor, char* into, std::size_t size) {
   return static_cast<long>(got);
 }
 
+bool replacing::book_held = false;
+
 bool replacing::write_content(std::FILE* file, const Content& content) {
   static char buffer[1 << 16];
   std::setvbuf(file, buffer, _IOFBF, sizeof buffer);
   bool written = content(file);
   written = std::fflush(file) == 0 && written;
   return !std::ferror(file) && written;
+}
+
+bool can_replace(const char* name) {
+  const Target target = replacing::inspect(name);
+  return target.kind == Kind::device ||
+         (target.kind != Kind::unusable && folder_takes_files(target));
 }
 
 namespace {
@@ -50,51 +58,28 @@ unsigned mode_for_new_files(const std::vector<Target>& targets) {
   return 0;
 }
 
-bool write_new_files(std::vector<Target>& targets, std::initializer_list<NewFile> files) {
-  const unsigned new_file_mode = mode_for_new_files(targets);
-  auto file = files.begin();
-  for (Target& target : targets) {
-    const Content& content = (file++)->write;
-    bool written =
-        target.kind == Kind::device
-            ? write_device(target, content)
-            : write_temporary(target, target.kind == Kind::regular ? target.mode : new_file_mode,
-                              content);
-    if (!written) return false;
-  }
-  return true;
-}
-
-// The old file needs a second name only while something may still fail
-// after its new one took its place: a later file, or the folder's sync.
-bool put_all_in_place(std::vector<Target>& targets, bool durable) {
-  for (Target& target : targets) {
-    if (target.kind == Kind::device) continue;
-    bool may_go_back = durable || &target != &targets.back();
-    if ((may_go_back && !keep_old(target)) || !put_in_place(target, durable)) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
-bool replace_files(std::initializer_list<NewFile> files, bool durable) {
+Replaced replace_files(std::initializer_list<NewFile> files, bool durable) {
   std::vector<Target> targets;
   for (const NewFile& file : files)
     targets.push_back(replacing::inspect(file.name));
-  if (!all_replaceable(targets)) return false;
-  for (const Target& target : targets)
-    remove_leftovers(target);
-
-  bool replaced = write_new_files(targets, files) && put_all_in_place(targets, durable);
-  if (!replaced) {
-    for (auto target = targets.rbegin(); target != targets.rend(); ++target) {
-      if (target->placed) put_back(*target, durable);
+  if (!all_replaceable(targets)) return Replaced::no;
+  const unsigned new_file_mode = mode_for_new_files(targets);
+  Replaced replaced = Replaced::yes;
+  auto file = files.begin();
+  for (const Target& target : targets) {
+    const Content& content = (file++)->write;
+    if (target.kind == Kind::device) {
+      replaced = write_device(target, content) ? Replaced::yes : Replaced::no;
+    } else {
+      unsigned mode = target.kind == Kind::regular ? target.mode : new_file_mode;
+      replaced = replace_one(target, mode, durable, content);
     }
+    // A file whose place is not known to be durable is not followed by the next.
+    if (replaced != Replaced::yes && &target != &targets.back()) return Replaced::no;
   }
-  for (Target& target : targets)
-    clean_up(target);
-  return replaced && replacing::store_folder();
+  return replaced;
 }
 
 }  // namespace platform

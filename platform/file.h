@@ -48,29 +48,38 @@ struct NewFile {
   Content write;
 };
 
-// Writes files whole in place of the old ones, every one or none:
-//  - each new file is written beside its old one, into a temporary file that
-//    only its owner may read until it is complete; it then gets the old
-//    file's permissions (a file new to the folder those of the first file
-//    that exists), is flushed, and, when `durable`, synced to the disk;
-//  - then the files take the old ones' places in their order, the folder
-//    synced after each when `durable`, so that once it is reported the save
-//    survives a crash of the system or a power cut.
-// On any failure each file is as it was and no temporary file is left, and
-// the result is false. Two names of one file fail before anything is
-// written. A symbolic link is followed: the file it leads to is replaced. A
-// device in a file's place (or a pipe that has a reader) is written as it
-// stands. Temporary files that a finished program left beside the files
-// are removed first.
-bool replace_files(std::initializer_list<NewFile> files, bool durable);
+enum class Replaced {
+  no,        // the last file is as it was; those before it may be new
+  unsynced,  // every file is new, but the folder's last sync failed
+  yes,
+};
+
+// Writes files whole in place of the old ones, one after the other: each
+// new file is written beside its old one, into a temporary file that only
+// its owner may read until it is complete; it then gets the old file's
+// permissions (a file new to the folder those of the first file that
+// exists), is flushed and, when `durable`, synced to the disk; then it
+// takes the old file's place, and when `durable` the folder is synced, so
+// that a reported save survives a crash of the system or a power cut. The
+// first failure ends the save, leaving the file at hand as it was and no
+// temporary file. Two names of one file, or a file that may not be written,
+// fail before anything is written. A symbolic link is followed; a device in
+// a file's place (or a pipe that has a reader) is written as it stands.
+//
+// A program that holds its book (hold_book) gives each temporary file the
+// same name every time, so that a save replaces what a killed one left;
+// others add their process number, so that two at once never share one.
+Replaced replace_files(std::initializer_list<NewFile> files, bool durable);
 
 inline bool replace_file(const char* name, bool durable, Content write) {
-  return replace_files({{name, std::move(write)}}, durable);
+  return replace_files({{name, std::move(write)}}, durable) == Replaced::yes;
 }
 
-// Holds the working folder for this program until it ends, however it ends:
-// another program that asks for it meanwhile is refused. False when another
-// program holds it.
-bool hold_working_folder();
+enum class Hold { held, busy, impossible };
+
+// Holds the book `name` for this program until it ends, however it ends,
+// wherever the book is reached from: busy when another program holds it,
+// impossible when the folder cannot be locked though it could be.
+Hold hold_book(const char* name);
 
 }  // namespace platform

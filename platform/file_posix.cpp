@@ -1,6 +1,5 @@
 // Files on a POSIX system: the GBK name is the file name itself.
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -65,37 +64,36 @@ int descriptor_of(std::FILE* stream) {
   return ::fileno(stream);
 }
 
-bool can_replace(const char* name) {
-  const replacing::Target target = replacing::inspect(name);
-  if (target.kind == replacing::Kind::unusable) return false;
-  if (target.kind == replacing::Kind::device) return true;
-  return ::faccessat(AT_FDCWD, folder_of(target.path).c_str(), W_OK | X_OK, AT_EACCESS) == 0;
-}
-
-bool hold_working_folder() {
-  static const int folder = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+// The lock is on the folder that holds the book's real file, wherever the
+// book is reached from; the system lets it go when the program ends.
+Hold hold_book(const char* name) {
+  int folder =
+      ::open(folder_of(replacing::destination(name)).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder < 0) return Hold::impossible;
+  if (::flock(folder, LOCK_EX | LOCK_NB) == 0) {
+    replacing::book_held = true;
+    return Hold::held;
+  }
   // A folder that cannot be locked at all (no such support) is not refused.
-  return folder < 0 || ::flock(folder, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK;
+  bool busy = errno == EWOULDBLOCK;
+  ::close(folder);
+  return busy ? Hold::busy : Hold::held;
 }
 
 namespace replacing {
-
-// Still running, or someone else's.
-bool running(long pid) {
-  return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
-}
-
-bool sync_folder(const std::string& path) {
-  int fd = ::open(folder_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return false;
-  bool synced = ::fsync(fd) == 0;
-  return ::close(fd) == 0 && synced;
-}
 
 unsigned new_file_mode() {
   mode_t mask = ::umask(0);
   ::umask(mask);
   return 0666 & ~mask;
+}
+
+bool keep_names(const std::string& path, bool durable) {
+  if (!durable) return true;
+  int fd = ::open(folder_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool synced = ::fsync(fd) == 0;
+  return ::close(fd) == 0 && synced;
 }
 
 // A device (or a pipe that has a reader) is no stored file: it is written
@@ -116,24 +114,6 @@ Target inspect(const char* name) {
   }
   ::close(fd);
   return target;
-}
-
-bool write_device(const Target& target, const Content& content) {
-  int fd = ::open(target.path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
-  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  std::FILE* file = ::fdopen(fd, "w");
-  if (file == nullptr) {
-    ::close(fd);
-    return false;
-  }
-  bool written = write_content(file, content);
-  return std::fclose(file) == 0 && written;
-}
-
-// The folder the program writes is the one the system keeps.
-bool store_folder() {
-  return true;
 }
 
 }  // namespace replacing

@@ -33,7 +33,6 @@ EM_ASYNC_JS(int, coursework_keep_folder, (), {
 });
 
 namespace platform {
-using replacing::create_beside;
 using replacing::destination;
 
 namespace {
@@ -94,40 +93,23 @@ int descriptor_of(std::FILE* stream) {
   return ::fileno(stream);
 }
 
-// Emscripten knows no users, so the folder is asked by making a file in it.
-bool can_replace(const char* name) {
-  const replacing::Target target = replacing::inspect(name);
-  if (target.kind == replacing::Kind::unusable) return false;
-  if (target.kind == replacing::Kind::device) return true;
-  std::string probe;
-  int fd = create_beside(target.path, ".tmp", probe);
-  if (fd < 0) return false;
-  ::close(fd);
-  ::unlink(probe.c_str());
-  return true;
-}
-
 // The page runs one program at a time.
-bool hold_working_folder() {
-  return true;
+Hold hold_book(const char*) {
+  replacing::book_held = true;
+  return Hold::held;
 }
 
 namespace replacing {
-
-// One program runs at a time: what another left, it left when it ended.
-bool running(long) {
-  return false;
-}
-
-// The page stores the folder once the files are in place (store_folder).
-bool sync_folder(const std::string&) {
-  return true;
-}
 
 // Emscripten's umask is a stand-in that would mask every permission: a new
 // file gets what it gets on a usual system.
 unsigned new_file_mode() {
   return 0644;
+}
+
+// In the browser a file lasts only once the page has stored the folder.
+bool keep_names(const std::string&, bool) {
+  return coursework_keep_folder() != 0;
 }
 
 // A file that may not be written is unusable, and so is a pipe, which
@@ -149,18 +131,6 @@ Target inspect(const char* name) {
   target.identity = std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
   target.mode = st.st_mode & 07777;
   return target;
-}
-
-bool write_device(const Target& target, const Content& content) {
-  std::FILE* file = std::fopen(target.path.c_str(), "w");
-  if (file == nullptr) return false;
-  bool written = write_content(file, content);
-  return std::fclose(file) == 0 && written;
-}
-
-// In the browser a file lasts only once the page has stored the folder.
-bool store_folder() {
-  return coursework_keep_folder() != 0;
 }
 
 }  // namespace replacing
