@@ -36,47 +36,28 @@ bool can_replace(const char* name) {
          (target.kind != Kind::unusable && folder_takes_files(target));
 }
 
-namespace {
-
-// Every target may be written, and no two of them are the same file.
-bool all_replaceable(const std::vector<Target>& targets) {
-  for (std::size_t i = 0; i < targets.size(); ++i) {
-    if (targets[i].kind == Kind::unusable) return false;
-    for (std::size_t j = 0; j < i; ++j) {
-      if (!targets[i].identity.empty() && targets[i].identity == targets[j].identity) return false;
-    }
-  }
-  return true;
-}
-
-// The permissions a file new to the folder gets: those of the first file
-// that exists, or 0 for what the system gives a new file.
-unsigned mode_for_new_files(const std::vector<Target>& targets) {
-  for (const Target& target : targets) {
-    if (target.kind == Kind::regular) return target.mode;
-  }
-  return 0;
-}
-
-}  // namespace
-
 Replaced replace_files(std::initializer_list<NewFile> files, bool durable) {
   std::vector<Target> targets;
-  for (const NewFile& file : files)
-    targets.push_back(replacing::inspect(file.name));
-  if (!all_replaceable(targets)) return Replaced::no;
-  const unsigned new_file_mode = mode_for_new_files(targets);
+  unsigned new_file_mode = 0;  // those of the first file that exists; 0: the system's
+  for (const NewFile& file : files) {
+    Target target = replacing::inspect(file.name);
+    if (target.kind == Kind::unusable) return Replaced::no;
+    for (const Target& other : targets) {
+      if (!target.identity.empty() && target.identity == other.identity) return Replaced::no;
+    }
+    if (new_file_mode == 0 && target.kind == Kind::regular) new_file_mode = target.mode;
+    targets.push_back(target);
+  }
   Replaced replaced = Replaced::yes;
   auto file = files.begin();
   for (const Target& target : targets) {
     const Content& content = (file++)->write;
-    if (target.kind == Kind::device) {
+    if (target.kind == Kind::device)
       replaced = write_device(target, content) ? Replaced::yes : Replaced::no;
-    } else {
-      unsigned mode = target.kind == Kind::regular ? target.mode : new_file_mode;
-      replaced = replace_one(target, mode, durable, content);
-    }
-    // A file whose place is not known to be durable is not followed by the next.
+    else
+      replaced = replace_one(target, target.kind == Kind::regular ? target.mode : new_file_mode,
+                             durable, content);
+    // The next file waits until this one's place is known to be durable.
     if (replaced != Replaced::yes && &target != &targets.back()) return Replaced::no;
   }
   return replaced;

@@ -54,21 +54,15 @@ enum class Replaced {
   yes,
 };
 
-// Writes files whole in place of the old ones, one after the other: each
-// new file is written beside its old one, into a temporary file that only
-// its owner may read until it is complete; it then gets the old file's
-// permissions (a file new to the folder those of the first file that
-// exists), is flushed and, when `durable`, synced to the disk; then it
-// takes the old file's place, and when `durable` the folder is synced, so
-// that a reported save survives a crash of the system or a power cut. The
-// first failure ends the save, leaving the file at hand as it was and no
-// temporary file. Two names of one file, or a file that may not be written,
-// fail before anything is written. A symbolic link is followed; a device in
-// a file's place (or a pipe that has a reader) is written as it stands.
-//
-// A program that holds its book (hold_book) gives each temporary file the
-// same name every time, so that a save replaces what a killed one left;
-// others add their process number, so that two at once never share one.
+// Writes files whole, one after the other: each into a temporary file beside
+// its old one, private until complete, then given the old file's permissions
+// (a new file those of the first file that exists), flushed, synced, and
+// renamed over the old file, the folder synced after when `durable`. The
+// first failure ends the save, leaving the file at hand as it was. Two names
+// of one file, or a file that may not be written, fail before anything is
+// written. A symbolic link is followed; a device is written as it stands.
+// Temporary files have one name each while the book is held (hold_book),
+// else a name of the process's own.
 Replaced replace_files(std::initializer_list<NewFile> files, bool durable);
 
 inline bool replace_file(const char* name, bool durable, Content write) {
@@ -77,9 +71,9 @@ inline bool replace_file(const char* name, bool durable, Content write) {
 
 enum class Hold { held, busy, impossible };
 
-// Holds the book `name` for this program until it ends, however it ends,
-// wherever the book is reached from: busy when another program holds it,
-// impossible when the folder cannot be locked though it could be.
+// Holds the book `name`, wherever it is reached from, until the program
+// ends, however it ends: busy when another program holds it, impossible when
+// its folder cannot be locked.
 Hold hold_book(const char* name);
 
 }  // namespace platform

@@ -1,6 +1,5 @@
-// What replacing files (file.cpp) asks of each system: file_posix.cpp,
-// file_windows.cpp, file_web.cpp, and replacing_posix.cpp for what the first
-// and the last share.
+// What saving (file.cpp) asks of each system: file_windows.cpp, and for
+// Linux and the browser replacing_posix.cpp over a few calls of their own.
 #pragma once
 
 #include <string>
@@ -24,14 +23,13 @@ extern bool book_held;
 // What stands where the file of that name is to be written.
 Target inspect(const char* name);
 
-// Whether the folder of a file that is not a device takes new files.
+// Whether a new file can be made beside the target.
 bool folder_takes_files(const Target& target);
 
-// Writes the new content into a temporary file beside the target, which only
-// its owner may read until it is complete, then gives it `mode` (0: what a
-// new file gets), flushes it, syncs it when `durable`, and lets it take the
-// target's place, the folder synced after when `durable`. The temporary file
-// is gone whatever fails.
+// Writes the content into a temporary file beside the target, which only
+// its owner may read until it is complete, gives it `mode` (0: what a new
+// file gets), flushes and syncs it, and renames it over the target; when
+// `durable`, the folder is synced after. No temporary file is left.
 Replaced replace_one(const Target& target, unsigned mode, bool durable, const Content& content);
 
 // Writes the content into a device as it stands.
@@ -40,5 +38,16 @@ bool write_device(const Target& target, const Content& content);
 // Writes the content through a 64 KiB buffer and flushes it; false when it,
 // or any write, failed.
 bool write_content(std::FILE* file, const Content& content);
+
+// Defined by Linux and by the browser for replacing_posix.cpp: a GBK name as
+// the system's calls take it; the permissions of a new file; and, once a
+// file has its new name, making that durable when asked (false on failure).
+std::string system_path(const char* name);
+unsigned new_file_mode();
+bool keep_names(const std::string& path, bool durable);
+
+// The folder of a POSIX path, and the file a symbolic link leads to.
+std::string folder_of(const std::string& path);
+std::string destination(const std::string& path);
 
 }  // namespace platform::replacing

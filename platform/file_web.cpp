@@ -12,12 +12,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <string>
 
 #include "platform/file.h"
 #include "platform/file_system.h"
-#include "platform/replacing_posix.h"
 
 // Asks the page to store the folder as it is now, and waits until it is
 // stored: 1 when it is (or there is nothing to do, as under node, where the
@@ -33,8 +31,6 @@ EM_ASYNC_JS(int, coursework_keep_folder, (), {
 });
 
 namespace platform {
-using replacing::destination;
-
 namespace {
 
 // The name as emscripten's calls take it (see the head of this file).
@@ -101,6 +97,10 @@ Hold hold_book(const char*) {
 
 namespace replacing {
 
+std::string system_path(const char* name) {
+  return byte_path(name);
+}
+
 // Emscripten's umask is a stand-in that would mask every permission: a new
 // file gets what it gets on a usual system.
 unsigned new_file_mode() {
@@ -110,27 +110,6 @@ unsigned new_file_mode() {
 // In the browser a file lasts only once the page has stored the folder.
 bool keep_names(const std::string&, bool) {
   return coursework_keep_folder() != 0;
-}
-
-// A file that may not be written is unusable, and so is a pipe, which
-// only node's files can hold.
-Target inspect(const char* name) {
-  Target target;
-  target.path = destination(byte_path(name));
-  struct stat st {};
-  if (::stat(target.path.c_str(), &st) != 0) {
-    target.kind = errno == ENOENT ? Kind::missing : Kind::unusable;
-    return target;
-  }
-  int fd = S_ISREG(st.st_mode) || S_ISCHR(st.st_mode)
-               ? ::open(target.path.c_str(), O_WRONLY | O_CLOEXEC)
-               : -1;
-  if (fd < 0) return target;
-  ::close(fd);
-  target.kind = S_ISREG(st.st_mode) ? Kind::regular : Kind::device;
-  target.identity = std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
-  target.mode = st.st_mode & 07777;
-  return target;
 }
 
 }  // namespace replacing

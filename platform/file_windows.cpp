@@ -6,9 +6,9 @@
 
 #include <fcntl.h>
 #include <io.h>
+#include <share.h>
 #include <sys/stat.h>
 
-#include <cstdint>
 #include <string>
 
 #include "platform/file.h"
@@ -35,12 +35,12 @@ bool is_regular(int fd) {
 // The temporary file beside `path`, made anew and shared with no one: a
 // name no user gives a file, the same each time while the book is held
 // (what a killed save left is replaced), else the process's own.
-HANDLE create_temporary(const std::wstring& path, std::wstring& name) {
-  name = path + L".~saving" +
-         (replacing::book_held ? L"" : L"-" + std::to_wstring(::GetCurrentProcessId())) + L".tmp";
+std::FILE* create_temporary(const std::string& path, std::wstring& name) {
+  name = wide_path(path) + L".~saving";
+  if (!replacing::book_held) name.append(L"-").append(std::to_wstring(::GetCurrentProcessId()));
+  name += L".tmp";
   ::DeleteFileW(name.c_str());
-  return ::CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                       nullptr);
+  return ::_wfsopen(name.c_str(), L"wb", _SH_DENYRW);
 }
 
 }  // namespace
@@ -132,9 +132,9 @@ Target inspect(const char* name) {
 
 bool folder_takes_files(const Target& target) {
   std::wstring probe;
-  HANDLE file = create_temporary(wide_path(target.path), probe);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  ::CloseHandle(file);
+  std::FILE* file = create_temporary(target.path, probe);
+  if (file == nullptr) return false;
+  std::fclose(file);
   ::DeleteFileW(probe.c_str());
   return true;
 }
@@ -144,19 +144,11 @@ bool folder_takes_files(const Target& target) {
 Replaced replace_one(const Target& target, unsigned /*mode*/, bool durable,
                      const Content& content) {
   std::wstring temporary;
-  HANDLE handle = create_temporary(wide_path(target.path), temporary);
-  if (handle == INVALID_HANDLE_VALUE) return Replaced::no;
-  int fd = ::_open_osfhandle(reinterpret_cast<std::intptr_t>(handle), _O_WRONLY | _O_BINARY);
-  std::FILE* file = fd >= 0 ? ::_fdopen(fd, "wb") : nullptr;
-  bool written = file != nullptr;
-  if (written) {
-    written = write_content(file, content) && ::FlushFileBuffers(handle) != 0;
-    written = std::fclose(file) == 0 && written;
-  } else if (fd >= 0) {
-    ::_close(fd);
-  } else {
-    ::CloseHandle(handle);
-  }
+  std::FILE* file = create_temporary(target.path, temporary);
+  if (file == nullptr) return Replaced::no;
+  HANDLE handle = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(file)));
+  bool written = write_content(file, content) && ::FlushFileBuffers(handle) != 0;
+  written = std::fclose(file) == 0 && written;
   const DWORD flags = MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0);
   if (!written || !::MoveFileExW(temporary.c_str(), wide_path(target.path).c_str(), flags)) {
     ::DeleteFileW(temporary.c_str());
