@@ -91,11 +91,18 @@ person* load() {
   return first;
 }
 
+// The book is written last: until it takes its place, a failed save leaves
+// it as it was, and the frequent-contact file is derived from it anyway.
 bool output(person* first) {
-  bool saved = platform::replace_files(
-      {{kContactFile, [first](std::FILE* file) { return write_contacts(file, first); }},
-       {kFrequentFile, [first](std::FILE* file) { return write_frequent(file, first); }}},
+  platform::Replaced saved = platform::replace_files(
+      {{kFrequentFile, [first](std::FILE* file) { return write_frequent(file, first); }},
+       {kContactFile, [first](std::FILE* file) { return write_contacts(file, first); }}},
       true);
-  std::puts(saved ? "\n                 <保存成功!>" : "打不开！");
-  return saved;
+  if (saved == platform::Replaced::yes)
+    std::puts("\n                 <保存成功!>");
+  else if (saved == platform::Replaced::unsynced)
+    std::puts("通信录已写好，但没能确认它已存到磁盘上，请再保存一次！");
+  else
+    std::puts("打不开！");
+  return saved == platform::Replaced::yes;
 }

@@ -45,8 +45,10 @@ bool exit_dialogue(person* first) {
 int main() {
   platform::start_console();
   // Two books open on the same files would each save over the other's work.
-  if (!platform::hold_working_folder()) {
-    std::puts("通信录已在另一个窗口中打开，请先关闭那个窗口！");
+  platform::Hold hold = platform::hold_book("联系人.txt");
+  if (hold != platform::Hold::held) {
+    std::puts(hold == platform::Hold::busy ? "通信录已在另一个窗口中打开，请先关闭那个窗口！"
+                                           : "打不开！");
     return 0;
   }
   book = load();

@@ -9,6 +9,8 @@ namespace platform {
 using replacing::Kind;
 using replacing::Target;
 
+bool replacing::book_held = false;
+
 bool replacing::write_content(std::FILE* file, const Content& content) {
   static char buffer[1 << 16];
   std::setvbuf(file, buffer, _IOFBF, sizeof buffer);
@@ -17,73 +19,37 @@ bool replacing::write_content(std::FILE* file, const Content& content) {
   return !std::ferror(file) && written;
 }
 
-namespace {
-
-// Every target may be written, and no two of them are the same file.
-bool all_replaceable(const std::vector<Target>& targets) {
-  for (std::size_t i = 0; i < targets.size(); ++i) {
-    if (targets[i].kind == Kind::unusable) return false;
-    for (std::size_t j = 0; j < i; ++j) {
-      if (!targets[i].identity.empty() && targets[i].identity == targets[j].identity) return false;
-    }
-  }
-  return true;
+bool can_replace(const char* name) {
+  const Target target = replacing::inspect(name);
+  return target.kind == Kind::device ||
+         (target.kind != Kind::unusable && folder_takes_files(target));
 }
 
-// The permissions a file new to the folder gets: those of the first file
-// that exists, or 0 for what the system gives a new file.
-unsigned mode_for_new_files(const std::vector<Target>& targets) {
-  for (const Target& target : targets) {
-    if (target.kind == Kind::regular) return target.mode;
-  }
-  return 0;
-}
-
-bool write_new_files(std::vector<Target>& targets, std::initializer_list<NewFile> files) {
-  const unsigned new_file_mode = mode_for_new_files(targets);
-  auto file = files.begin();
-  for (Target& target : targets) {
-    const Content& content = (file++)->write;
-    bool written =
-        target.kind == Kind::device
-            ? write_device(target, content)
-            : write_temporary(target, target.kind == Kind::regular ? target.mode : new_file_mode,
-                              content);
-    if (!written) return false;
-  }
-  return true;
-}
-
-// The old file needs a second name only while something may still fail
-// after its new one took its place: a later file, or the folder's sync.
-bool put_all_in_place(std::vector<Target>& targets, bool durable) {
-  for (Target& target : targets) {
-    if (target.kind == Kind::device) continue;
-    bool may_go_back = durable || &target != &targets.back();
-    if ((may_go_back && !keep_old(target)) || !put_in_place(target, durable)) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
-bool replace_files(std::initializer_list<NewFile> files, bool durable) {
+Replaced replace_files(std::initializer_list<NewFile> files, bool durable) {
   std::vector<Target> targets;
-  for (const NewFile& file : files)
-    targets.push_back(replacing::inspect(file.name));
-  if (!all_replaceable(targets)) return false;
-  for (const Target& target : targets)
-    remove_leftovers(target);
-
-  bool replaced = write_new_files(targets, files) && put_all_in_place(targets, durable);
-  if (!replaced) {
-    for (auto target = targets.rbegin(); target != targets.rend(); ++target) {
-      if (target->placed) put_back(*target, durable);
+  unsigned new_file_mode = 0;  // those of the first file that exists; 0: the system's
+  for (const NewFile& file : files) {
+    Target target = replacing::inspect(file.name);
+    if (target.kind == Kind::unusable) return Replaced::no;
+    for (const Target& other : targets) {
+      if (!target.identity.empty() && target.identity == other.identity) return Replaced::no;
     }
+    if (new_file_mode == 0 && target.kind == Kind::regular) new_file_mode = target.mode;
+    targets.push_back(target);
   }
-  for (Target& target : targets)
-    clean_up(target);
-  return replaced && replacing::store_folder();
+  Replaced replaced = Replaced::yes;
+  auto file = files.begin();
+  for (const Target& target : targets) {
+    const Content& content = (file++)->write;
+    if (target.kind == Kind::device)
+      replaced = write_device(target, content) ? Replaced::yes : Replaced::no;
+    else
+      replaced = replace_one(target, target.kind == Kind::regular ? target.mode : new_file_mode,
+                             durable, content);
+    // The next file waits until this one's place is known to be durable.
+    if (replaced != Replaced::yes && &target != &targets.back()) return Replaced::no;
+  }
+  return replaced;
 }
 
 }  // namespace platform

@@ -18,9 +18,6 @@ namespace platform {
 // writer. A symbolic link to a file is followed.
 std::FILE* open_file(const char* name, const char* mode);
 
-// Reads up to `size` bytes: how many, 0 at the end of the file, -1 on an error.
-long read_some(int descriptor, char* into, std::size_t size);
-
 // Whether `name` can be written whole: it is a file that may be written, or
 // there is none yet and the folder takes new files.
 bool can_replace(const char* name);
@@ -33,29 +30,32 @@ struct NewFile {
   Content write;
 };
 
-// Writes files whole in place of the old ones, every one or none:
-//  - each new file is written beside its old one, into a temporary file that
-//    only its owner may read until it is complete; it then gets the old
-//    file's permissions (a file new to the folder those of the first file
-//    that exists), is flushed, and, when `durable`, synced to the disk;
-//  - then the files take the old ones' places in their order, the folder
-//    synced after each when `durable`, so that once it is reported the save
-//    survives a crash of the system or a power cut.
-// On any failure each file is as it was and no temporary file is left, and
-// the result is false. Two names of one file fail before anything is
-// written. A symbolic link is followed: the file it leads to is replaced. A
-// device in a file's place (or a pipe that has a reader) is written as it
-// stands. Temporary files that a finished program left beside the files
-// are removed first.
-bool replace_files(std::initializer_list<NewFile> files, bool durable);
+enum class Replaced {
+  no,        // the last file is as it was; those before it may be new
+  unsynced,  // every file is new, but the folder's last sync failed
+  yes,
+};
+
+// Writes files whole, one after the other: each into a temporary file beside
+// its old one, private until complete, then given the old file's permissions
+// (a new file those of the first file that exists), flushed, synced, and
+// renamed over the old file, the folder synced after when `durable`. The
+// first failure ends the save, leaving the file at hand as it was. Two names
+// of one file, or a file that may not be written, fail before anything is
+// written. A symbolic link is followed; a device is written as it stands.
+// Temporary files have one name each while the book is held (hold_book),
+// else a name of the process's own.
+Replaced replace_files(std::initializer_list<NewFile> files, bool durable);
 
 inline bool replace_file(const char* name, bool durable, Content write) {
-  return replace_files({{name, std::move(write)}}, durable);
+  return replace_files({{name, std::move(write)}}, durable) == Replaced::yes;
 }
 
-// Holds the working folder for this program until it ends, however it ends:
-// another program that asks for it meanwhile is refused. False when another
-// program holds it.
-bool hold_working_folder();
+enum class Hold { held, busy, impossible };
+
+// Holds the book `name`, wherever it is reached from, until the program
+// ends, however it ends: busy when another program holds it, impossible when
+// its folder cannot be locked.
+Hold hold_book(const char* name);
 
 }  // namespace platform

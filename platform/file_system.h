@@ -1,6 +1,5 @@
-// What replacing files (file.cpp) asks of each system: file_posix.cpp,
-// file_windows.cpp, file_web.cpp, and replacing_posix.cpp for what the first
-// and the last share.
+// What saving (file.cpp) asks of each system: file_windows.cpp, and for
+// Linux and the browser replacing_posix.cpp over a few calls of their own.
 #pragma once
 
 #include <string>
@@ -14,50 +13,41 @@ enum class Kind { missing, regular, device, unusable };
 struct Target {
   std::string path;  // the file to write, a symbolic link followed, as the system spells it
   Kind kind = Kind::unusable;
-  std::string identity;   // the same for two names of one file; empty when missing
-  unsigned mode = 0;      // the permissions of a regular file
-  std::string temporary;  // the new file, until it has taken the old one's place
-  std::string backup;     // a second name of the old file, while the new one may go back
-  bool placed = false;    // the new file has taken the old one's place
+  std::string identity;  // the same for two names of one file; empty when missing
+  unsigned mode = 0;     // the permissions of a regular file
 };
+
+// Set once the program holds its book: no other program writes beside it.
+extern bool book_held;
 
 // What stands where the file of that name is to be written.
 Target inspect(const char* name);
 
-// Removes the temporary files and second names that finished programs left
-// beside the target.
-void remove_leftovers(const Target& target);
+// Whether a new file can be made beside the target.
+bool folder_takes_files(const Target& target);
 
-// Writes the new content into a temporary file beside the target, which only
-// its owner may read until it is complete, then gives it `mode` (0: what a
-// new file gets), flushes it and syncs it to the disk. False on a failure,
-// with the temporary file removed.
-bool write_temporary(Target& target, unsigned mode, const Content& content);
+// Writes the content into a temporary file beside the target, which only
+// its owner may read until it is complete, gives it `mode` (0: what a new
+// file gets), flushes and syncs it, and renames it over the target; when
+// `durable`, the folder is synced after. No temporary file is left.
+Replaced replace_one(const Target& target, unsigned mode, bool durable, const Content& content);
+
+// Writes the content into a device as it stands.
+bool write_device(const Target& target, const Content& content);
 
 // Writes the content through a 64 KiB buffer and flushes it; false when it,
 // or any write, failed.
 bool write_content(std::FILE* file, const Content& content);
 
-// Writes the content into a device as it stands.
-bool write_device(const Target& target, const Content& content);
+// Defined by Linux and by the browser for replacing_posix.cpp: a GBK name as
+// the system's calls take it; the permissions of a new file; and, once a
+// file has its new name, making that durable when asked (false on failure).
+std::string system_path(const char* name);
+unsigned new_file_mode();
+bool keep_names(const std::string& path, bool durable);
 
-// Gives the old file, if there is one, a second name to go back to.
-bool keep_old(Target& target);
-
-// The temporary file takes the target's place; when `durable`, the change of
-// names is made durable too.
-bool put_in_place(Target& target, bool durable);
-
-// Undoes put_in_place: the old file goes back to its place, or the new file
-// is removed when there was none.
-void put_back(Target& target, bool durable);
-
-// Removes the temporary file and the second name, where they still exist.
-void clean_up(Target& target);
-
-// Once the new files have taken their places and nothing is left beside
-// them: stores the folder where the system keeps it apart from the program
-// (the browser's page); true when it is stored, or there is nothing to do.
-bool store_folder();
+// The folder of a POSIX path, and the file a symbolic link leads to.
+std::string folder_of(const std::string& path);
+std::string destination(const std::string& path);
 
 }  // namespace platform::replacing

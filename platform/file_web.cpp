@@ -12,13 +12,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstring>
 #include <string>
 
 #include "platform/file.h"
 #include "platform/file_system.h"
-#include "platform/replacing_posix.h"
 
 // Asks the page to store the folder as it is now, and waits until it is
 // stored: 1 when it is (or there is nothing to do, as under node, where the
@@ -34,9 +32,6 @@ EM_ASYNC_JS(int, coursework_keep_folder, (), {
 });
 
 namespace platform {
-using replacing::create_beside;
-using replacing::destination;
-
 namespace {
 
 // The name as emscripten's calls take it (see the head of this file).
@@ -75,38 +70,16 @@ std::FILE* open_file(const char* name, const char* mode) {
   return file;
 }
 
-long read_some(int descriptor, char* into, std::size_t size) {
-  return static_cast<long>(::read(descriptor, into, size));
-}
-
-// Emscripten knows no users, so the folder is asked by making a file in it.
-bool can_replace(const char* name) {
-  const replacing::Target target = replacing::inspect(name);
-  if (target.kind == replacing::Kind::unusable) return false;
-  if (target.kind == replacing::Kind::device) return true;
-  std::string probe;
-  int fd = create_beside(target.path, ".tmp", probe);
-  if (fd < 0) return false;
-  ::close(fd);
-  ::unlink(probe.c_str());
-  return true;
-}
-
 // The page runs one program at a time.
-bool hold_working_folder() {
-  return true;
+Hold hold_book(const char*) {
+  replacing::book_held = true;
+  return Hold::held;
 }
 
 namespace replacing {
 
-// One program runs at a time: what another left, it left when it ended.
-bool running(long) {
-  return false;
-}
-
-// The page stores the folder once the files are in place (store_folder).
-bool sync_folder(const std::string&) {
-  return true;
+std::string system_path(const char* name) {
+  return byte_path(name);
 }
 
 // Emscripten's umask is a stand-in that would mask every permission: a new
@@ -115,36 +88,8 @@ unsigned new_file_mode() {
   return 0644;
 }
 
-// A file that may not be written is unusable, and so is a pipe, which
-// only node's files can hold.
-Target inspect(const char* name) {
-  Target target;
-  target.path = destination(byte_path(name));
-  struct stat st {};
-  if (::stat(target.path.c_str(), &st) != 0) {
-    target.kind = errno == ENOENT ? Kind::missing : Kind::unusable;
-    return target;
-  }
-  int fd = S_ISREG(st.st_mode) || S_ISCHR(st.st_mode)
-               ? ::open(target.path.c_str(), O_WRONLY | O_CLOEXEC)
-               : -1;
-  if (fd < 0) return target;
-  ::close(fd);
-  target.kind = S_ISREG(st.st_mode) ? Kind::regular : Kind::device;
-  target.identity = std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
-  target.mode = st.st_mode & 07777;
-  return target;
-}
-
-bool write_device(const Target& target, const Content& content) {
-  std::FILE* file = std::fopen(target.path.c_str(), "w");
-  if (file == nullptr) return false;
-  bool written = write_content(file, content);
-  return std::fclose(file) == 0 && written;
-}
-
 // In the browser a file lasts only once the page has stored the folder.
-bool store_folder() {
+bool keep_names(const std::string&, bool) {
   return coursework_keep_folder() != 0;
 }
 

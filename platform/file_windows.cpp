@@ -6,10 +6,9 @@
 
 #include <fcntl.h>
 #include <io.h>
+#include <share.h>
 #include <sys/stat.h>
 
-#include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -34,25 +33,15 @@ bool is_regular(int fd) {
   return ::_fstat64(fd, &st) == 0 && (st.st_mode & _S_IFREG) != 0;
 }
 
-// A new, empty file beside `path` that no one else uses.
-HANDLE create_temporary(const std::wstring& path, std::wstring& name) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    name = path + L"." + std::to_wstring(::GetCurrentProcessId()) + L"." +
-           std::to_wstring(attempt) + L".tmp";
-    HANDLE file = ::CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) return file;
-  }
-  return INVALID_HANDLE_VALUE;
-}
-
-// A process of that number is still running (or cannot be looked at).
-bool running(unsigned long pid) {
-  HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, pid);
-  if (process == nullptr) return ::GetLastError() == ERROR_ACCESS_DENIED;
-  bool alive = ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-  ::CloseHandle(process);
-  return alive;
+// The temporary file beside `path`, made anew and shared with no one: a
+// name no user gives a file, the same each time while the book is held
+// (what a killed save left is replaced), else the process's own.
+std::FILE* create_temporary(const std::string& path, std::wstring& name) {
+  name = wide_path(path) + L".~saving";
+  if (!replacing::book_held) name.append(L"-").append(std::to_wstring(::GetCurrentProcessId()));
+  name += L".tmp";
+  ::DeleteFileW(name.c_str());
+  return ::_wfsopen(name.c_str(), L"wb", _SH_DENYRW);
 }
 
 }  // namespace
@@ -67,31 +56,24 @@ std::FILE* open_file(const char* name, const char* mode) {
   return file;
 }
 
-bool can_replace(const char* name) {
-  const replacing::Target target = replacing::inspect(name);
-  if (target.kind == replacing::Kind::unusable) return false;
-  std::wstring probe;
-  HANDLE file = create_temporary(wide_path(target.path), probe);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  ::CloseHandle(file);
-  ::DeleteFileW(probe.c_str());
-  return true;
-}
-
-// The lock is a named mutex that stands for the folder (its volume and file
-// index); the system destroys it when the last program holding it ends.
-bool hold_working_folder() {
-  HANDLE folder = ::CreateFileW(L".", 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  BY_HANDLE_FILE_INFORMATION info{};
-  bool known = folder != INVALID_HANDLE_VALUE && ::GetFileInformationByHandle(folder, &info);
-  if (folder != INVALID_HANDLE_VALUE) ::CloseHandle(folder);
-  if (!known) return true;  // a folder that cannot be told apart is not refused
-  std::wstring name = L"Local\\coursework-folder-" + std::to_wstring(info.dwVolumeSerialNumber) +
-                      L"-" + std::to_wstring(info.nFileIndexHigh) + L"-" +
-                      std::to_wstring(info.nFileIndexLow);
-  HANDLE lock = ::CreateMutexW(nullptr, FALSE, name.c_str());
-  return lock == nullptr || ::GetLastError() != ERROR_ALREADY_EXISTS;
+// The lock is a byte of a lock file beside the book, which other sessions
+// and other computers that open the folder see too; the system lets it go
+// when the program ends. Where no lock file can be made the folder is
+// read-only, and no save could succeed there anyway.
+Hold hold_book(const char* name) {
+  HANDLE lock = ::CreateFileW((wide_name(name) + L".lock").c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
+  if (lock == INVALID_HANDLE_VALUE) return Hold::held;
+  OVERLAPPED first_byte{};
+  if (::LockFileEx(lock, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                   &first_byte)) {
+    replacing::book_held = true;
+    return Hold::held;
+  }
+  bool busy = ::GetLastError() == ERROR_LOCK_VIOLATION;
+  ::CloseHandle(lock);
+  return busy ? Hold::busy : Hold::held;
 }
 
 namespace replacing {
@@ -124,90 +106,35 @@ Target inspect(const char* name) {
   return target;
 }
 
-// Temporary files are named "<file>.<process>.<n>.tmp", second names
-// "<file>.<process>.old", beside the file in the working folder.
-void remove_leftovers(const Target& target) {
-  const std::wstring prefix = wide_path(target.path) + L".";
-  WIN32_FIND_DATAW found{};
-  HANDLE search = ::FindFirstFileW((prefix + L"*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    std::wstring name = found.cFileName;
-    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
-    if (!name.ends_with(L".tmp") && !name.ends_with(L".old")) continue;
-    wchar_t* end = nullptr;
-    unsigned long pid = std::wcstoul(name.c_str() + prefix.size(), &end, 10);
-    if (*end == L'.' && !running(pid)) ::DeleteFileW(name.c_str());
-  } while (::FindNextFileW(search, &found));
-  ::FindClose(search);
+bool folder_takes_files(const Target& target) {
+  std::wstring probe;
+  std::FILE* file = create_temporary(target.path, probe);
+  if (file == nullptr) return false;
+  std::fclose(file);
+  ::DeleteFileW(probe.c_str());
+  return true;
 }
 
-bool write_temporary(Target& target, unsigned /*mode*/, const Content& content) {
+// The new file is flushed to the disk, and with `durable` its change of
+// names too before MoveFileEx returns.
+Replaced replace_one(const Target& target, unsigned /*mode*/, bool durable,
+                     const Content& content) {
   std::wstring temporary;
-  HANDLE handle = create_temporary(wide_path(target.path), temporary);
-  if (handle == INVALID_HANDLE_VALUE) return false;
-  target.temporary = windows::to_utf8(temporary);
-  int fd = ::_open_osfhandle(reinterpret_cast<std::intptr_t>(handle), _O_WRONLY | _O_BINARY);
-  std::FILE* file = fd >= 0 ? ::_fdopen(fd, "wb") : nullptr;
-  bool written = file != nullptr;
-  if (written) {
-    written = write_content(file, content) && ::FlushFileBuffers(handle) != 0;
-    written = std::fclose(file) == 0 && written;
-  } else if (fd >= 0) {
-    ::_close(fd);
-  } else {
-    ::CloseHandle(handle);
+  std::FILE* file = create_temporary(target.path, temporary);
+  if (file == nullptr) return Replaced::no;
+  HANDLE handle = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(file)));
+  bool written = write_content(file, content) && ::FlushFileBuffers(handle) != 0;
+  written = std::fclose(file) == 0 && written;
+  const DWORD flags = MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0);
+  if (!written || !::MoveFileExW(temporary.c_str(), wide_path(target.path).c_str(), flags)) {
+    ::DeleteFileW(temporary.c_str());
+    return Replaced::no;
   }
-  if (!written) clean_up(target);
-  return written;
+  return Replaced::yes;
 }
 
 bool write_device(const Target& /*target*/, const Content& /*content*/) {
   return false;  // inspect() finds none
-}
-
-bool keep_old(Target& target) {
-  if (target.kind != Kind::regular) return true;
-  const std::wstring path = wide_path(target.path);
-  const std::wstring backup = path + L"." + std::to_wstring(::GetCurrentProcessId()) + L".old";
-  ::DeleteFileW(backup.c_str());
-  if (!::CreateHardLinkW(backup.c_str(), path.c_str(), nullptr) &&
-      !::CopyFileW(path.c_str(), backup.c_str(), TRUE))
-    return false;
-  target.backup = windows::to_utf8(backup);
-  return true;
-}
-
-bool put_in_place(Target& target, bool durable) {
-  const DWORD flags = MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0);
-  if (!::MoveFileExW(wide_path(target.temporary).c_str(), wide_path(target.path).c_str(), flags))
-    return false;
-  target.temporary.clear();
-  target.placed = true;
-  return true;
-}
-
-void put_back(Target& target, bool /*durable*/) {
-  if (!target.backup.empty()) {
-    if (::MoveFileExW(wide_path(target.backup).c_str(), wide_path(target.path).c_str(),
-                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-      target.backup.clear();
-  } else {
-    ::DeleteFileW(wide_path(target.path).c_str());
-  }
-  target.placed = false;
-}
-
-void clean_up(Target& target) {
-  if (!target.temporary.empty()) ::DeleteFileW(wide_path(target.temporary).c_str());
-  if (!target.backup.empty()) ::DeleteFileW(wide_path(target.backup).c_str());
-  target.temporary.clear();
-  target.backup.clear();
-}
-
-// The folder the program writes is the one the system keeps.
-bool store_folder() {
-  return true;
 }
 
 }  // namespace replacing

@@ -33,24 +33,48 @@ using contact_book::kFrequent;
 const std::string& kBook = contact_book::kOneContactBook;
 using contact_book::kCannotOpen;
 
+// The second window may reach the book through a symbolic link from another
+// folder: it is still the same book.
 TEST(contacts, ASecondWindowOnTheSameBookIsRefusedAndTouchesNothing) {
+  for (bool linked : {false, true}) {
+    SCOPED_TRACE(linked ? "through a link from another folder" : "in the same folder");
+    if (linked && testing_support::windows_programs()) continue;  // no such links there
+    ScratchFolder folder, other;
+    folder.write(kContacts, kBook);
+    if (linked) fs::create_symlink(folder.path_of(kContacts), other.path_of(kContacts));
+    Session first;
+    first.input = "1\nBob 139 20002 1\n";
+    first.close_input = false;  // the first window stays open at its menu
+    first.time_limit_ms = 4000;
+    auto open_window =
+        std::async(std::launch::async, [&] { return run_in(folder.path(), u8"联系人", first); });
+    ::usleep(1500 * 1000);
+
+    Session second;
+    second.input = "1\nCarl 137 30003 1\n6\n0\n1\n";
+    Outcome refused = run_in((linked ? other : folder).path(), u8"联系人", second);
+    EXPECT_TRUE(abuse::ended_cleanly(refused));
+    EXPECT_TRUE(same_bytes(refused.out, "通信录已在另一个窗口中打开，请先关闭那个窗口！\n"));
+    EXPECT_EQ(folder.files(), (std::map<std::string, std::string>{{kContacts, kBook}}));
+    EXPECT_TRUE(open_window.get().timed_out) << "the first window ended before the second came";
+  }
+}
+
+// A folder that may be written but not read cannot be locked: the book is
+// not opened at all rather than opened without its lock.
+TEST(contacts, AFolderThatCannotBeLockedIsReportedBeforeTheMenuAndTouchesNothing) {
+  if (testing_support::windows_programs()) GTEST_SKIP() << "POSIX permissions";
   ScratchFolder folder;
   folder.write(kContacts, kBook);
-  Session first;
-  first.input = "1\nBob 139 20002 1\n";
-  first.close_input = false;  // the first window stays open at its menu
-  first.time_limit_ms = 4000;
-  auto open_window =
-      std::async(std::launch::async, [&] { return run_in(folder.path(), u8"联系人", first); });
-  ::usleep(1500 * 1000);
-
-  Session second;
-  second.input = "1\nCarl 137 30003 1\n6\n0\n1\n";
-  Outcome refused = run_in(folder.path(), u8"联系人", second);
-  EXPECT_TRUE(abuse::ended_cleanly(refused));
-  EXPECT_TRUE(same_bytes(refused.out, "通信录已在另一个窗口中打开，请先关闭那个窗口！\n"));
-  EXPECT_EQ(refused.files, (std::map<std::string, std::string>{{kContacts, kBook}}));
-  EXPECT_TRUE(open_window.get().timed_out) << "the first window ended before the second came";
+  fs::permissions(folder.path(), fs::perms(0333));
+  Session session;
+  session.input = "1\nBob 139 20002 1\n6\n0\n1\n";
+  session.unprivileged = true;  // so that permissions hold even for root
+  Outcome outcome = run_in(folder.path(), u8"联系人", session);
+  fs::permissions(folder.path(), fs::perms(0700));
+  EXPECT_TRUE(abuse::ended_cleanly(outcome));
+  EXPECT_TRUE(same_bytes(outcome.out, kCannotOpen));
+  EXPECT_EQ(folder.files(), (std::map<std::string, std::string>{{kContacts, kBook}}));
 }
 
 TEST(contacts, TwoNamesOfOneFileFailTheSaveBeforeAnythingIsWritten) {
@@ -104,24 +128,30 @@ TEST(contacts, ANulByteInAnyFieldMovesNoField) {
   }
 }
 
-TEST(contacts, ASaveRemovesWhatAKilledSaveLeftAndKeepsTheBookPrivate) {
-  if (testing_support::windows_programs()) GTEST_SKIP() << "POSIX permissions and process numbers";
+// A save removes only its own temporary files: those a killed save left,
+// never the user's own copies beside the book.
+TEST(contacts, ASaveRemovesWhatAKilledSaveLeftKeepsTheUsersCopiesAndTheBookPrivate) {
+  const bool posix = !testing_support::windows_programs();
   ScratchFolder folder;
   folder.write(kContacts, kBook);
-  fs::permissions(folder.path_of(kContacts), fs::perms(0600));
-  // No process has a number beyond the largest one Linux gives; this one runs.
-  const std::string dead = kContacts + ".4194305.0.tmp";
-  const std::string running = kContacts + "." + std::to_string(::getpid()) + ".0.tmp";
-  folder.write(dead, kBook);
-  folder.write(running, kBook);
+  if (posix) fs::permissions(folder.path_of(kContacts), fs::perms(0600));
+  const std::string users[] = {kContacts + ".20231201.old", kContacts + ".0.old",
+                               kContacts + ".bak", kContacts + ".4194305.0.tmp"};
+  for (const std::string& name : users)
+    folder.write(name, kBook);
+  folder.write(kContacts + ".~saving.tmp", "half a book");
+  folder.write(kFrequent + ".~saving.tmp", "half a file");
   Session session;
   session.input = "6\n0\n1\n";
   Outcome outcome = run_in(folder.path(), u8"联系人", session);
   EXPECT_TRUE(abuse::ended_cleanly(outcome));
-  EXPECT_FALSE(fs::exists(folder.path_of(dead)));
-  EXPECT_TRUE(fs::exists(folder.path_of(running)));
-  EXPECT_EQ(fs::status(folder.path_of(kFrequent)).permissions(), fs::perms(0600));
-  EXPECT_EQ(fs::status(folder.path_of(kContacts)).permissions(), fs::perms(0600));
+  EXPECT_EQ(outcome.files.size(), 2u + std::size(users));
+  for (const std::string& name : users)
+    EXPECT_EQ(outcome.files[name], kBook) << name;
+  if (posix) {
+    EXPECT_EQ(fs::status(folder.path_of(kFrequent)).permissions(), fs::perms(0600));
+    EXPECT_EQ(fs::status(folder.path_of(kContacts)).permissions(), fs::perms(0600));
+  }
 }
 
 // A pipe where a data file belongs never makes a program wait.

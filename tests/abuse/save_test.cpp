@@ -1,5 +1,5 @@
 // Nothing saved is ever lost: the contact book's save either writes a file
-// completely or leaves it as it was, and says which; and a book survives
+// completely or leaves it as it was, the book last, and says which; and a book survives
 // being loaded and saved unchanged.
 #include <signal.h>
 #include <sys/resource.h>
@@ -72,7 +72,7 @@ TEST(ContactSave, FileSizeLimitAtEveryByteNeverLeavesAHalfWrittenFile) {
     bool all_written = book == new_book && frequent == new_frequent;
     EXPECT_EQ(contains(outcome.out, kSaved), all_written);
     EXPECT_EQ(contains(outcome.out, kFailed), !all_written);
-    EXPECT_EQ(book == new_book, frequent == new_frequent) << "one file new, the other old";
+    if (book == new_book) EXPECT_EQ(frequent, new_frequent) << "the book new before its other file";
     EXPECT_EQ(outcome.files.size(), 2u) << "a temporary file was left behind";
   }
 }

@@ -1,7 +1,8 @@
 // A save reaches the disk before it is reported: each new file is synced
-// before it takes the old one's place and the folder after, and a sync that
-// fails is a save that failed, with both files as they were. The program runs under strace, which
-// writes down its syncs and renames and can make any one sync fail.
+// before it takes the old one's place and the folder after, the book last,
+// and a call that fails is a save that failed, with the book as it was. The
+// program runs under strace, which writes down its syncs and renames and can
+// make any one call fail.
 #include <unistd.h>
 
 #include <cctype>
@@ -17,6 +18,7 @@
 #include "tests/support/contact_book.h"
 
 namespace {
+using testing_support::contains;
 using testing_support::Outcome;
 using testing_support::same_bytes;
 using testing_support::ScratchFolder;
@@ -78,18 +80,27 @@ Outcome under_strace(const char8_t* deliverable, Session session, const std::str
   return testing_support::run_in(folder, deliverable, session);
 }
 
-// Adds a contact and saves, with the sync numbered `fail` failing (0: none).
-Recorded save_under_strace(int fail) {
+// What a killed save left beside each file.
+const std::string kLeftover = "left by a killed save\n";
+const std::string kBookLeftover = kContacts + ".~saving.tmp";
+const std::string kFrequentLeftover = kFrequent + ".~saving.tmp";
+
+// Adds a contact and saves, with the call `fail` ("fsync:error=EIO:when=2",
+// empty for none) failing.
+Recorded save_under_strace(const std::string& fail) {
   ScratchFolder folder;
   const std::string log = folder.path().string() + ".strace";
   Session session;
   session.input = "1\nBob 139 20002 1\n6\n0\n1\n";
-  session.files = {{kContacts, kOldBook}, {kFrequent, kOldFrequent}};
+  session.files = {{kContacts, kOldBook},
+                   {kFrequent, kOldFrequent},
+                   {kBookLeftover, kLeftover},
+                   {kFrequentLeftover, kLeftover}};
   std::vector<std::string> options = {"-o", log, "-e",
-                                      "trace=fsync,fdatasync,rename,renameat,renameat2"};
-  if (fail > 0) {
+                                      "trace=fsync,fdatasync,rename,renameat,renameat2,unlink"};
+  if (!fail.empty()) {
     options.push_back("-e");
-    options.push_back("inject=fsync:error=EIO:when=" + std::to_string(fail));
+    options.push_back("inject=" + fail);
   }
   Recorded recorded{under_strace(u8"联系人", session, folder.path().string(), options), {}};
   std::ifstream in(log);
@@ -108,39 +119,54 @@ Recorded save_under_strace(int fail) {
   return recorded;
 }
 
-TEST(DurableSave, EachFileIsSyncedBeforeItReplacesTheOldOneAndTheFolderAfter) {
-  Recorded recorded = save_under_strace(0);
+TEST(DurableSave, EachFileIsSyncedBeforeItReplacesTheOldOneAndTheFolderAfterTheBookLast) {
+  Recorded recorded = save_under_strace("");
   ASSERT_TRUE(abuse::ended_cleanly(recorded.outcome)) << "is strace installed?";
   ASSERT_NE(recorded.outcome.out.find("<保存成功!>"), std::string::npos);
   const std::vector<std::string> expected = {
-      "sync tmp(联系人)",
-      "sync tmp(常用联系人)",
-      "rename tmp(联系人) 联系人.txt",
-      "sync .",
-      "rename tmp(常用联系人) 常用联系人.txt",
-      "sync .",
+      "sync tmp(常用联系人)", "rename tmp(常用联系人) 常用联系人.txt", "sync .",
+      "sync tmp(联系人)",     "rename tmp(联系人) 联系人.txt",         "sync .",
   };
   EXPECT_EQ(recorded.calls, expected);
+  EXPECT_EQ(recorded.outcome.files.size(), 2u) << "what the killed save left is still there";
 }
 
-// Both files or neither: a sync that fails after the contact file took its
-// place puts the old one back.
-TEST(DurableSave, AFailedSyncIsAFailedSaveAndLeavesBothFilesAsTheyWereAndNoTemporaryFile) {
-  const char* const syncs[] = {
-      "the new contact file",
-      "the new frequent-contact file",
-      "the folder after the contact file",
-      "the folder after the frequent-contact file",
+// A failure at any step leaves the book byte for byte as it was, and says
+// so; only the folder's sync after the book took its place comes too late
+// for that, and is said in words of its own.
+TEST(DurableSave, AFailedCallOfTheSaveLeavesTheBookAsItWasOrSaysItMayNotBeOnTheDisk) {
+  enum Result { failed, unsynced, saved };
+  struct Case {
+    std::string call;  // the call that fails, numbered among its kind
+    Result result;
+    bool frequent_new;
+  } cases[] = {
+      {"unlink:when=1", failed, false},  // the frequent file's leftover stays in the way
+      {"fsync:when=1", failed, false},   {"rename:when=1", failed, false},
+      {"fsync:when=2", failed, true},    {"unlink:when=2", failed, true},
+      {"fsync:when=3", failed, true},    {"rename:when=2", failed, true},
+      {"fsync:when=4", unsynced, true},
   };
-  for (int fail = 1; fail <= 4; ++fail) {
-    SCOPED_TRACE(syncs[fail - 1]);
-    Outcome outcome = save_under_strace(fail).outcome;
-    ASSERT_TRUE(abuse::ended_cleanly(outcome)) << "is strace installed?";
-    EXPECT_NE(outcome.out.find("打不开！"), std::string::npos);
-    EXPECT_EQ(outcome.out.find("<保存成功!>"), std::string::npos);
-    EXPECT_TRUE(testing_support::same_bytes(outcome.files[kContacts], kOldBook));
-    EXPECT_TRUE(testing_support::same_bytes(outcome.files[kFrequent], kOldFrequent));
-    EXPECT_EQ(outcome.files.size(), 2u) << "a temporary file was left behind";
+  const std::string said[] = {"打不开！", "通信录已写好，但没能确认它已存到磁盘上，请再保存一次！",
+                              "<保存成功!>"};
+  for (const Case& c : cases) {
+    for (const char* error : {"EIO", "EROFS", "ENOSPC", "EACCES"}) {
+      const std::string fail = c.call.substr(0, c.call.find(':')) + ":error=" + error +
+                               c.call.substr(c.call.find(':'));
+      SCOPED_TRACE(fail);
+      Outcome outcome = save_under_strace(fail).outcome;
+      ASSERT_TRUE(abuse::ended_cleanly(outcome)) << "is strace installed?";
+      for (Result r : {failed, unsynced, saved})
+        EXPECT_EQ(outcome.out.find(said[r]) != std::string::npos, r == c.result) << said[r];
+      if (c.result == failed)
+        EXPECT_TRUE(same_bytes(outcome.files[kContacts], kOldBook));
+      else
+        EXPECT_TRUE(contains(outcome.files[kContacts], "Bob"));
+      EXPECT_EQ(outcome.files[kFrequent] != kOldFrequent, c.frequent_new);
+      for (const auto& [name, content] : outcome.files)
+        EXPECT_TRUE(name == kContacts || name == kFrequent || content == kLeftover)
+            << name << ": a temporary file of this save was left behind";
+    }
   }
 }
 

@@ -100,9 +100,9 @@ std::string read_file(const fs::path& path) {
 std::map<std::string, std::string> files_in(const fs::path& folder) {
   std::map<std::string, std::string> all;
   for (const auto& entry : fs::directory_iterator(folder)) {
-    if (entry.is_regular_file()) {
-      all[program_name(entry.path().filename().native())] = read_file(entry.path());
-    }
+    const std::string name = program_name(entry.path().filename().native());
+    // The lock file that a Windows contact book leaves beside its book.
+    if (entry.is_regular_file() && name != "联系人.txt.lock") all[name] = read_file(entry.path());
   }
   return all;
 }

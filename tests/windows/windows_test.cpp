@@ -1,13 +1,15 @@
 // What only the Windows programs have to get right, driven through the
 // launcher in the code page of the pass: Unicode file names, files that are
 // bytes and never text, files that another program holds or that are
-// read-only, and the console.
+// read-only, one contact book on a book, and the console.
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <future>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -228,6 +230,36 @@ TEST(Replacing, FilesHeldByAnotherProgramOrReadOnlyAreReportedAndKept) {
     for (const auto& [name, content] : before)
       EXPECT_EQ(outcome.files[name], content) << name;
   }
+}
+
+// --- one contact book on a book ---
+
+// A second contact book on the same folder from another session, which
+// stands for another computer on a network folder too, is refused as one
+// from the same session is (contacts.ASecondWindow...): under Wine another
+// prefix, with a Wine server of its own.
+TEST(Locking, ASecondContactBookFromAnotherSessionIsRefused) {
+  const char* other_prefix = std::getenv("COURSEWORK_OTHER_WINEPREFIX");
+  if (other_prefix == nullptr) GTEST_SKIP() << "COURSEWORK_OTHER_WINEPREFIX is not set";
+  ScratchFolder folder;
+  folder.write(kContacts, kBook);
+  Session first;
+  first.input = "1 Bob 139 20002 1\n";
+  first.close_input = false;  // the first window stays open at its menu
+  first.time_limit_ms = 8000;
+  auto open_window = std::async(std::launch::async, [&] {
+    return testing_support::run_in(folder.path(), u8"联系人", first);
+  });
+  ::usleep(3000 * 1000);
+  Session second;
+  second.input = "1 Carl 137 30003 1\n6\n0 1\n";
+  second.in_child = [&] { ::setenv("WINEPREFIX", other_prefix, 1); };
+  Outcome refused = testing_support::run_in(folder.path(), u8"联系人", second);
+  EXPECT_TRUE(refused.exited_cleanly()) << refused.err;
+  EXPECT_TRUE(contains(refused.out, "通信录已在另一个窗口中打开，请先关闭那个窗口！\n"))
+      << testing_support::visible(refused.out);
+  EXPECT_EQ(folder.files(), (Files{{kContacts, kBook}}));
+  EXPECT_TRUE(open_window.get().timed_out) << "the first window ended before the second came";
 }
 
 // --- the console ---
