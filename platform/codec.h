@@ -1,5 +1,6 @@
-// The character conversions of the system, for the Transcoder: the system's
-// own tables decide which GBK character is which Unicode character.
+// The system's conversions beneath the Transcoder: the system's own tables
+// decide which GBK character is which Unicode character, and which bytes are
+// no character at all.
 #pragma once
 
 #include <string>
@@ -12,9 +13,18 @@ namespace platform::codec {
 // Whether the system can convert in this direction at all.
 bool available(Direction direction);
 
-// Converts text made only of whole, well-formed characters of the source
-// encoding and appends the result to `out`. False, with `out` as it was,
-// when some character has no counterpart in the other encoding.
-bool convert(Direction direction, std::string_view characters, std::string& out);
+// Where a conversion stopped: at the end of the text, at a character cut off
+// by that end, or at bytes that are no character of the source encoding or
+// a character the other encoding lacks.
+enum class Stop { end, cut, unconvertible };
+
+struct Converted {
+  std::size_t length;  // of the text converted
+  Stop stop;
+};
+
+// Converts the longest start of `text` that converts, appending the result
+// to `out`.
+Converted convert(Direction direction, std::string_view text, std::string& out);
 
 }  // namespace platform::codec

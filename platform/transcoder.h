@@ -30,9 +30,6 @@ class Transcoder {
   void finish(std::string& out);
 
  private:
-  void convert_characters(std::string_view text, std::string& out);
-  void convert_one_by_one(std::string_view text, std::string& out);
-
   Direction direction_;
   bool ready_;
   std::string held_;  // the start of a character cut off by the last piece
