@@ -43,7 +43,13 @@ if(COURSEWORK_GBK_LITERALS)
   target_compile_options(coursework_options INTERFACE ${COURSEWORK_CHARSET_OPTIONS})
 else()
   gbk_copies_probe("${gbk_probe}" COURSEWORK_GBK_COPIES)
-  if(COURSEWORK_GBK_COPIES)
+  if(COURSEWORK_GBK_COPIES AND (COURSEWORK_TESTS OR COURSEWORK_BENCH))
+    # Their u8"" literals of Chinese would be GBK in a copy, which no compiler takes.
+    message(FATAL_ERROR
+      "The tests and benchmarks are built by GCC, and run from there against the programs "
+      "of another build (tests/clang/run). Configure ${CMAKE_CXX_COMPILER_ID} with "
+      "-DCOURSEWORK_TESTS=OFF -DCOURSEWORK_BENCH=OFF, as the clang preset does.")
+  elseif(COURSEWORK_GBK_COPIES)
     target_compile_options(coursework_options INTERFACE ${COURSEWORK_GBK_COPY_OPTIONS})
   else()
     message(FATAL_ERROR

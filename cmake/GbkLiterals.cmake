@@ -4,8 +4,9 @@
 # keeps as the GBK bytes they are.
 #
 # The copies mirror the source tree in ${CMAKE_BINARY_DIR}/gbk-sources: every
-# .c, .cpp and .h under the project's folders (all but build*, out and hidden
-# ones) has its copy there, remade by the build whenever its original changes.
+# .c, .cpp and .h under the project's folders (all but build*, out, hidden
+# ones, tests and bench) has its copy there, remade by the build whenever its
+# original changes.
 #
 # gbk_copies_for(<target>...)
 #   Has each target compile the copies: its sources and its include folders
@@ -35,7 +36,7 @@ function(gbk_copies_probe source variable)
   if(status EQUAL 0)
     try_compile(compiled ${CMAKE_BINARY_DIR}/gbk-literals/probe-build SOURCES ${probe}-copy.cpp
                 COMPILE_DEFINITIONS ${COURSEWORK_GBK_COPY_OPTIONS}
-                CXX_STANDARD 20 OUTPUT_VARIABLE output)
+                CXX_STANDARD 20 OUTPUT_VARIABLE output NO_CACHE)
   endif()
   if(compiled)
     message(STATUS "GBK literals through copies of the sources - yes")
@@ -71,8 +72,9 @@ function(_gbk_mirror)
     list(APPEND patterns ${folder}/*.c ${folder}/*.cpp ${folder}/*.h)
   endforeach()
   file(GLOB_RECURSE originals CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR} ${patterns})
-  # Installed npm packages (web/node_modules) are no sources of this project.
-  list(FILTER originals EXCLUDE REGEX "(^|/)node_modules/")
+  # Installed npm packages (web/node_modules) are no sources of this project,
+  # and the tests and benchmarks are built by GCC alone (cmake/Compilers.cmake).
+  list(FILTER originals EXCLUDE REGEX "(^|/)(node_modules|tests)/|^bench/")
   set(copies)
   foreach(original IN LISTS originals)
     set(copy ${COURSEWORK_GBK_MIRROR}/${original})
