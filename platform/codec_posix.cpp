@@ -4,12 +4,10 @@
 
 #include <cerrno>
 
-#include "platform/codec.h"
+#include "platform/transcoder.h"
 
-namespace platform::codec {
+namespace platform {
 namespace {
-
-const iconv_t kNoConversion = reinterpret_cast<iconv_t>(-1);
 
 // One descriptor for each direction, opened when first needed.
 iconv_t descriptor(Direction direction) {
@@ -20,25 +18,24 @@ iconv_t descriptor(Direction direction) {
 
 }  // namespace
 
-bool available(Direction direction) {
-  return descriptor(direction) != kNoConversion;
+bool Transcoder::available(Direction direction) {
+  return descriptor(direction) != reinterpret_cast<iconv_t>(-1);
 }
 
-Converted convert(Direction direction, std::string_view text, std::string& out) {
+Transcoder::Stop Transcoder::convert_start(Direction direction, std::string_view& text,
+                                           std::string& out) {
   char* in = const_cast<char*>(text.data());  // iconv never writes to its input
   std::size_t left = text.size();
   for (;;) {
     char block[1024];
     char* to = block;
     std::size_t room = sizeof block;
-    const bool stopped =
-        ::iconv(descriptor(direction), &in, &left, &to, &room) == static_cast<std::size_t>(-1);
+    std::size_t result = ::iconv(descriptor(direction), &in, &left, &to, &room);
     out.append(block, static_cast<std::size_t>(to - block));
-    const std::size_t length = text.size() - left;
-    if (!stopped) return {length, Stop::end};
-    if (errno == EINVAL) return {length, Stop::cut};
-    if (errno != E2BIG) return {length, Stop::unconvertible};
+    text.remove_prefix(text.size() - left);
+    if (result != static_cast<std::size_t>(-1)) return Stop::end;
+    if (errno != E2BIG) return errno == EINVAL ? Stop::cut : Stop::unconvertible;
   }
 }
 
-}  // namespace platform::codec
+}  // namespace platform

@@ -2,13 +2,11 @@
 
 #include <initializer_list>
 
-#include "platform/codec.h"
 #include "platform/gbk.h"
 
 namespace platform {
 
-Transcoder::Transcoder(Direction direction)
-    : direction_(direction), ready_(codec::available(direction)) {}
+Transcoder::Transcoder(Direction direction) : direction_(direction), ready_(available(direction)) {}
 
 bool Transcoder::ready() const {
   return ready_;
@@ -26,13 +24,12 @@ void Transcoder::convert(std::string_view piece, std::string& out) {
     piece = joined.append(piece);
   }
   while (!piece.empty()) {
-    codec::Converted converted = codec::convert(direction_, piece, out);
-    piece.remove_prefix(converted.length);
-    if (converted.stop == codec::Stop::cut) {
+    Stop stop = convert_start(direction_, piece, out);
+    if (stop == Stop::cut) {
       held_.assign(piece);  // completed by the next piece
       return;
     }
-    if (converted.stop == codec::Stop::unconvertible) {
+    if (stop == Stop::unconvertible) {
       // Passed through as it stands. A GBK pair goes together, so that its
       // second byte is not taken for the start of the next character.
       std::size_t length = direction_ == Direction::gbk_to_utf8 ? gbk_character_length(piece) : 1;
@@ -48,22 +45,15 @@ void Transcoder::finish(std::string& out) {
 }
 
 bool locale_is_gbk(const char* lc_all, const char* lc_ctype, const char* lang) {
-  const char* name = nullptr;
-  for (const char* candidate : {lc_all, lc_ctype, lang}) {
-    if (candidate != nullptr && *candidate != '\0') {
-      name = candidate;
-      break;
-    }
-  }
+  const char* name = lc_all && *lc_all ? lc_all : lc_ctype && *lc_ctype ? lc_ctype : lang;
   if (name == nullptr) return false;
   std::string_view charset(name);
-  std::size_t dot = charset.find('.');
-  if (dot != std::string_view::npos) charset.remove_prefix(dot + 1);
+  if (std::size_t dot = charset.find('.'); dot != std::string_view::npos)
+    charset.remove_prefix(dot + 1);
   charset = charset.substr(0, charset.find('@'));
   std::string folded;  // "GB18030", "gb-18030", "Euc_Cn" all name theirs
   for (char c : charset) {
-    if (c == '-' || c == '_') continue;
-    folded += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (c != '-' && c != '_') folded += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
   }
   for (const char* gbk_family : {"gbk", "gb2312", "gb18030", "cp936", "euccn"}) {
     if (folded == gbk_family) return true;
