@@ -1,7 +1,6 @@
 // The conversions of Windows' own code page tables: 936 for GBK. Windows
-// converts a text whole or not at all, so text goes in runs of whole
-// characters, and a run that fails again a character at a time, up to the
-// one that does not convert.
+// converts a text whole or not at all, so it is given a character at a time,
+// which is fast enough for what a console shows and types.
 #include <windows.h>
 
 #include "platform/gbk.h"
@@ -11,8 +10,6 @@
 namespace platform {
 namespace {
 
-constexpr std::size_t kLongestRun = 256;
-
 // The length of the character that starts with `first`, told by that byte.
 std::size_t character_length(Direction direction, char first) {
   const auto c = static_cast<unsigned char>(first);
@@ -20,18 +17,18 @@ std::size_t character_length(Direction direction, char first) {
   return c < 0xC0 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
 }
 
-// Converts the whole text, or nothing when some character does not convert.
-bool convert_whole(Direction direction, std::string_view text, std::string& out) {
+// Converts one character; false when it does not convert.
+bool convert_character(Direction direction, std::string_view character, std::string& out) {
   const bool to_utf8 = direction == Direction::gbk_to_utf8;
   std::wstring wide = windows::to_utf16(to_utf8 ? windows::kGbkCodePage : windows::kUtf8CodePage,
-                                        text, MB_ERR_INVALID_CHARS);
+                                        character, MB_ERR_INVALID_CHARS);
   if (wide.empty()) return false;
   if (to_utf8) {
     out += windows::to_utf8(wide);
     return true;
   }
   // A character GBK lacks must not be replaced by a look-alike or a '?'.
-  char gbk[2 * kLongestRun];
+  char gbk[4];
   BOOL defaulted = FALSE;
   int length =
       ::WideCharToMultiByte(windows::kGbkCodePage, WC_NO_BEST_FIT_CHARS, wide.data(),
@@ -49,21 +46,10 @@ bool Transcoder::available(Direction /*direction*/) {
 
 Transcoder::Stop Transcoder::convert_start(Direction direction, std::string_view& text,
                                            std::string& out) {
-  while (!text.empty()) {
-    std::size_t run = 0;  // whole characters, kLongestRun bytes at most
-    for (std::size_t next = 0; run < text.size(); run = next) {
-      next = run + character_length(direction, text[run]);
-      if (next > text.size() || next > kLongestRun) break;
-    }
-    if (run == 0) return Stop::cut;
-    if (convert_whole(direction, text.substr(0, run), out)) {
-      text.remove_prefix(run);
-      continue;
-    }
-    for (std::size_t length = 0; run > 0; run -= length, text.remove_prefix(length)) {
-      length = character_length(direction, text[0]);
-      if (!convert_whole(direction, text.substr(0, length), out)) return Stop::unconvertible;
-    }
+  for (std::size_t length = 0; !text.empty(); text.remove_prefix(length)) {
+    length = character_length(direction, text[0]);
+    if (length > text.size()) return Stop::cut;
+    if (!convert_character(direction, text.substr(0, length), out)) return Stop::unconvertible;
   }
   return Stop::end;
 }
