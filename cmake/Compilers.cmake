@@ -12,7 +12,7 @@ elseif(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   target_compile_options(coursework_options INTERFACE -Wall -Wextra -Wpedantic)
 elseif(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   # Its -fexec-charset knows UTF-8 alone: it compiles copies of the sources
-  # with GBK escapes instead (cmake/GbkLiterals.cmake).
+  # converted to GBK instead (cmake/GbkLiterals.cmake).
   target_compile_options(coursework_options INTERFACE -Wall -Wextra -Wpedantic)
 endif()
 
@@ -43,11 +43,19 @@ if(COURSEWORK_GBK_LITERALS)
   target_compile_options(coursework_options INTERFACE ${COURSEWORK_CHARSET_OPTIONS})
 else()
   gbk_copies_probe("${gbk_probe}" COURSEWORK_GBK_COPIES)
-  if(NOT COURSEWORK_GBK_COPIES)
+  if(COURSEWORK_GBK_COPIES AND (COURSEWORK_TESTS OR COURSEWORK_BENCH))
+    # Their u8"" literals of Chinese would be GBK in a copy, which no compiler takes.
+    message(FATAL_ERROR
+      "The tests and benchmarks are built by GCC, and run from there against the programs "
+      "of another build (tests/clang/run). Configure ${CMAKE_CXX_COMPILER_ID} with "
+      "-DCOURSEWORK_TESTS=OFF -DCOURSEWORK_BENCH=OFF, as the clang preset does.")
+  elseif(COURSEWORK_GBK_COPIES)
+    target_compile_options(coursework_options INTERFACE ${COURSEWORK_GBK_COPY_OPTIONS})
+  else()
     message(FATAL_ERROR
       "${CMAKE_CXX_COMPILER_ID} ${CMAKE_CXX_COMPILER_VERSION} (${CMAKE_CXX_COMPILER}) cannot "
       "turn string literals into GBK bytes, neither by an option nor by compiling copies of the "
-      "sources made by tools/gbk_literals.cpp (see the messages above). Build with GCC (g++ 12 "
+      "sources converted to GBK (see the messages above). Build with GCC (g++ 12 "
       "or later; MinGW-w64 GCC for Windows), Clang or MSVC: for example, remove the build "
       "folder and run again with CXX=g++.")
   endif()

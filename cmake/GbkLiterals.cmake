@@ -1,11 +1,12 @@
 # GBK literals for a compiler that has no option to make them (Clang, and
 # emscripten, which is Clang): such a build compiles copies of the sources
-# in which tools/gbk_literals.cpp has written the text of every ordinary
-# narrow literal as octal escapes of its GBK bytes.
+# converted whole to GBK (cmake/GbkCopy.cmake), whose narrow literals it
+# keeps as the GBK bytes they are.
 #
 # The copies mirror the source tree in ${CMAKE_BINARY_DIR}/gbk-sources: every
-# .c, .cpp and .h under the project's folders (all but build*, out and hidden
-# ones) has its copy there, remade by the build whenever its original changes.
+# .c, .cpp and .h under the project's folders (all but build*, out, hidden
+# ones, tests and bench) has its copy there, remade by the build whenever its
+# original changes.
 #
 # gbk_copies_for(<target>...)
 #   Has each target compile the copies: its sources and its include folders
@@ -17,68 +18,26 @@
 
 set(COURSEWORK_GBK_MIRROR ${CMAKE_BINARY_DIR}/gbk-sources)
 
-# gbk_literals_tool(<variable>)
-# Builds the tool with a compiler of this machine at configure time, again
-# whenever its source changes, and sets <variable> to it (empty when it could
-# not be built). When cross-compiling (emscripten), the compiler of the build
-# cannot make programs of this machine, so c++, g++ or clang++ on PATH does.
-function(gbk_literals_tool variable)
-  # The tool converts with the POSIX system's tables, as the programs do.
-  set(sources ${PROJECT_SOURCE_DIR}/tools/gbk_literals.cpp
-              ${PROJECT_SOURCE_DIR}/platform/codec_posix.cpp)
-  set(tool ${CMAKE_BINARY_DIR}/gbk-literals/gbk_literals${CMAKE_HOST_EXECUTABLE_SUFFIX})
-  set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${sources})
-  set(up_to_date TRUE)
-  foreach(source IN LISTS sources)
-    if(NOT EXISTS ${tool} OR ${source} IS_NEWER_THAN ${tool})
-      set(up_to_date FALSE)
-    endif()
-  endforeach()
-  if(up_to_date)
-    set(${variable} ${tool} PARENT_SCOPE)
-    return()
-  endif()
-  if(CMAKE_CROSSCOMPILING)
-    find_program(COURSEWORK_HOST_CXX NAMES c++ g++ clang++ DOC "C++ compiler for build tools")
-    set(host_cxx ${COURSEWORK_HOST_CXX})
-  else()
-    set(host_cxx ${CMAKE_CXX_COMPILER})
-  endif()
-  set(iconv)
-  if(CMAKE_HOST_APPLE)
-    set(iconv -liconv)
-  endif()
-  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/gbk-literals)
-  execute_process(COMMAND ${host_cxx} -std=c++20 -O2 -I${PROJECT_SOURCE_DIR} -o ${tool} ${sources} ${iconv}
-                  RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE output)
-  if(status EQUAL 0)
-    set(${variable} ${tool} PARENT_SCOPE)
-  else()
-    message(WARNING "${host_cxx} could not build tools/gbk_literals.cpp:\n${output}")
-    set(${variable} "" PARENT_SCOPE)
-  endif()
-endfunction()
+# Clang keeps the GBK bytes of a narrow literal; by default it warns that
+# they are not UTF-8.
+set(COURSEWORK_GBK_COPY_OPTIONS -Wno-invalid-source-encoding)
+set(COURSEWORK_GBK_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/GbkCopy.cmake)
 
 # gbk_copies_probe(<source> <variable>)
-# Whether <source>, converted by the tool and compiled, compiles: the probe
-# that the literals of the copies come out GBK.
+# Whether <source>, converted as the sources are and compiled, compiles: the
+# probe that the literals of the copies come out GBK.
 function(gbk_copies_probe source variable)
-  gbk_literals_tool(tool)
-  if(NOT tool)
-    set(${variable} OFF CACHE INTERNAL "")
-    return()
-  endif()
   set(probe ${CMAKE_BINARY_DIR}/gbk-literals/probe)
   file(WRITE ${probe}.cpp "${source}")
-  execute_process(COMMAND ${tool} ${probe}.cpp ${probe}-copy.cpp RESULT_VARIABLE status)
-  set(COURSEWORK_GBK_TOOL ${tool} CACHE INTERNAL "")
-  if(NOT status EQUAL 0)
-    set(${variable} OFF CACHE INTERNAL "")
-    return()
+  execute_process(COMMAND ${CMAKE_COMMAND} -DSOURCE=${probe}.cpp -DCOPY=${probe}-copy.cpp
+                          -P ${COURSEWORK_GBK_SCRIPT}
+                  RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  set(compiled FALSE)
+  if(status EQUAL 0)
+    try_compile(compiled ${CMAKE_BINARY_DIR}/gbk-literals/probe-build SOURCES ${probe}-copy.cpp
+                COMPILE_DEFINITIONS ${COURSEWORK_GBK_COPY_OPTIONS}
+                CXX_STANDARD 20 OUTPUT_VARIABLE output NO_CACHE)
   endif()
-  # Compiled as a file: the escapes would not survive being passed as text.
-  try_compile(compiled ${CMAKE_BINARY_DIR}/gbk-literals/probe-build SOURCES ${probe}-copy.cpp
-              CXX_STANDARD 20 OUTPUT_VARIABLE output)
   if(compiled)
     message(STATUS "GBK literals through copies of the sources - yes")
   else()
@@ -113,15 +72,17 @@ function(_gbk_mirror)
     list(APPEND patterns ${folder}/*.c ${folder}/*.cpp ${folder}/*.h)
   endforeach()
   file(GLOB_RECURSE originals CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR} ${patterns})
-  # Installed npm packages (web/node_modules) are no sources of this project.
-  list(FILTER originals EXCLUDE REGEX "(^|/)node_modules/")
+  # Installed npm packages (web/node_modules) are no sources of this project,
+  # and the tests and benchmarks are built by GCC alone (cmake/Compilers.cmake).
+  list(FILTER originals EXCLUDE REGEX "(^|/)(node_modules|tests)/|^bench/")
   set(copies)
   foreach(original IN LISTS originals)
     set(copy ${COURSEWORK_GBK_MIRROR}/${original})
     add_custom_command(OUTPUT ${copy}
-                       COMMAND ${COURSEWORK_GBK_TOOL} ${PROJECT_SOURCE_DIR}/${original} ${copy}
-                       DEPENDS ${PROJECT_SOURCE_DIR}/${original} ${COURSEWORK_GBK_TOOL}
-                       COMMENT "GBK literals: ${original}" VERBATIM)
+                       COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR}/${original}
+                               -DCOPY=${copy} -P ${COURSEWORK_GBK_SCRIPT}
+                       DEPENDS ${PROJECT_SOURCE_DIR}/${original} ${COURSEWORK_GBK_SCRIPT}
+                       COMMENT "GBK copy: ${original}" VERBATIM)
     list(APPEND copies ${copy})
   endforeach()
   add_custom_target(gbk_sources DEPENDS ${copies})

@@ -1,14 +1,13 @@
-// The conversions of the C library's iconv.
+// The conversions of the C library's iconv, which says where and why it
+// stopped.
 #include <iconv.h>
 
 #include <cerrno>
 
-#include "platform/codec.h"
+#include "platform/transcoder.h"
 
-namespace platform::codec {
+namespace platform {
 namespace {
-
-const iconv_t kNoConversion = reinterpret_cast<iconv_t>(-1);
 
 // One descriptor for each direction, opened when first needed.
 iconv_t descriptor(Direction direction) {
@@ -19,31 +18,24 @@ iconv_t descriptor(Direction direction) {
 
 }  // namespace
 
-bool available(Direction direction) {
-  return descriptor(direction) != kNoConversion;
+bool Transcoder::available(Direction direction) {
+  return descriptor(direction) != reinterpret_cast<iconv_t>(-1);
 }
 
-bool convert(Direction direction, std::string_view characters, std::string& out) {
-  iconv_t cd = descriptor(direction);
-  if (cd == kNoConversion) return false;
-  ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  const std::size_t old = out.size();
-  char* in = const_cast<char*>(characters.data());  // iconv never writes to its input
-  std::size_t left = characters.size();
-  while (left > 0) {
-    // One GBK byte becomes at most three UTF-8 bytes; UTF-8 never grows.
-    std::size_t used = out.size();
-    out.resize(used + 3 * left + 4);
-    char* to = out.data() + used;
-    std::size_t room = out.size() - used;
-    std::size_t done = ::iconv(cd, &in, &left, &to, &room);
-    out.resize(static_cast<std::size_t>(to - out.data()));
-    if (done == static_cast<std::size_t>(-1) && errno != E2BIG) {
-      out.resize(old);
-      return false;
-    }
+Transcoder::Stop Transcoder::convert_start(Direction direction, std::string_view& text,
+                                           std::string& out) {
+  char* in = const_cast<char*>(text.data());  // iconv never writes to its input
+  std::size_t left = text.size();
+  for (;;) {
+    char block[1024];
+    char* to = block;
+    std::size_t room = sizeof block;
+    std::size_t result = ::iconv(descriptor(direction), &in, &left, &to, &room);
+    out.append(block, static_cast<std::size_t>(to - block));
+    text.remove_prefix(text.size() - left);
+    if (result != static_cast<std::size_t>(-1)) return Stop::end;
+    if (errno != E2BIG) return errno == EINVAL ? Stop::cut : Stop::unconvertible;
   }
-  return true;
 }
 
-}  // namespace platform::codec
+}  // namespace platform

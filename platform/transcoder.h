@@ -30,8 +30,16 @@ class Transcoder {
   void finish(std::string& out);
 
  private:
-  void convert_characters(std::string_view text, std::string& out);
-  void convert_one_by_one(std::string_view text, std::string& out);
+  // Where the system's conversion stopped: at the end of the text, at a
+  // character cut off by that end, or at bytes that are no character of the
+  // source encoding or a character the other encoding lacks.
+  enum class Stop { end, cut, unconvertible };
+
+  // The system's conversion over its own tables (codec_posix.cpp,
+  // codec_windows.cpp): whether it can convert at all, and converting the
+  // longest start of `text` that converts, taken off `text` onto `out`.
+  static bool available(Direction direction);
+  static Stop convert_start(Direction direction, std::string_view& text, std::string& out);
 
   Direction direction_;
   bool ready_;
