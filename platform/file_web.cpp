@@ -32,6 +32,19 @@ EM_ASYNC_JS(int, coursework_keep_folder, (), {
   }
 });
 
+// Asks the page to hold the contact book for this run, across the browser's
+// tabs, until the run ends or its tab closes: 0 while another tab holds it.
+// Under node, where there is no page, nothing is held; nor where the page
+// cannot tell, since a book that never opens would lock its owner out.
+EM_ASYNC_JS(int, coursework_hold_book, (), {
+  if (!Module.holdBook) return 1;
+  try {
+    return (await Module.holdBook()) ? 1 : 0;
+  } catch (error) {
+    return 1;
+  }
+});
+
 namespace platform {
 using replacing::create_beside;
 using replacing::destination;
@@ -107,9 +120,8 @@ bool can_replace(const char* name) {
   return true;
 }
 
-// The page runs one program at a time.
 bool hold_working_folder() {
-  return true;
+  return coursework_hold_book() != 0;
 }
 
 namespace replacing {
