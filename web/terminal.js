@@ -47,7 +47,7 @@ class ProgramTerminal {
   // previous run and a rule.
   reset(keep = false) {
     if (keep) this.term.write(`\r\n\x1b[2m${'─'.repeat(this.term.cols)}\x1b[0m\r\n`);
-    else this.term.reset();
+    else this.term.write('\x1bc');  // a full reset, after what is still being written
     this.decode = Gbk.streamDecoder();
     this.line = '';
     this.pieces = [];    // typed input not yet read: GBK bytes, or null for its end
