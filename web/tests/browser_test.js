@@ -48,14 +48,9 @@ class Page {
   }
 
   // Waits until the folder's message is `text`.
-  async says(text) {
-    try {
-      await this.page.waitForFunction(
-        (t) => document.getElementById('folder-message').textContent === t, { timeout: kWait, polling: 100 }, text);
-    } catch (error) {
-      const said = await this.page.$eval('#folder-message', (e) => e.textContent);
-      throw new Error(`the page never said "${text}"; it says "${said}"`);
-    }
+  says(text) {
+    return this.page.waitForFunction((t) => document.getElementById('folder-message').textContent === t,
+      { timeout: kWait, polling: 100 }, text);
   }
 
   // The folder's file of that name as the page stores it, in hex.
@@ -238,10 +233,6 @@ const cases = {
         '已上传 utf8.txt：它是 UTF-8 编码的，已转换成 GBK，存为 联系人.txt。'],
       ['upload-book', 'photo.png', Buffer.from('89504e470d0a1a0a0000000d49484452', 'hex'), [],
         '没有上传 photo.png：它含有 NUL 字节，不是文本文件，不能当通信录。'],
-      ['upload-book', 'latin1.txt', Buffer.from('Jos\xe9 1\n', 'latin1'), [],
-        '没有上传 latin1.txt：它既不是 GBK 也不是 UTF-8 编码的文本，不能当通信录。'],
-      ['upload-book', 'emoji.txt', book('王😀 1\n'), [],
-        '没有上传 emoji.txt：其中的“😀”（U+1F600）在 GBK 里没有，通信录存不下它。'],
       ['upload-book', 'empty.txt', Buffer.alloc(0), [false],
         '没有上传 empty.txt：空的通信录没有替换 联系人.txt。'],
       ['upload-file', 'test.txt', book('x'), [false], '没有上传 test.txt：test.txt 保持原样。'],
@@ -272,8 +263,6 @@ const cases = {
     await page.open('联系人');
     const told = await page.page.$eval('#storage', (e) => e.textContent);
     if (!told.includes('工作文件夹只在内存里')) throw new Error(`the page says: ${told}`);
-    await page.enter('2');
-    await page.shows('张三');
     await page.enter('1');
     await page.shows('是否为常用联系人');
     await page.enter('丁丁 13900000009 9 0');
@@ -324,25 +313,18 @@ const cases = {
   // On a phone, choosing a program brings the terminal into view with the
   // focus; the page never scrolls sideways; at 1280 px the 80 columns fit.
   async 'any-screen'(page) {
-    const fits = () => page.page.evaluate(() => {
+    const fits = (wide) => page.page.waitForFunction((columns) => {
       const box = document.getElementById('terminal');
-      return { page: document.documentElement.scrollWidth <= innerWidth,
-        columns: box.querySelector('.xterm-screen').offsetWidth <= box.clientWidth };
-    });
+      return document.documentElement.scrollWidth <= innerWidth && box.getBoundingClientRect().top >= 0 &&
+        box.contains(document.activeElement) &&
+        (!columns || box.querySelector('.xterm-screen').offsetWidth <= box.clientWidth);
+    }, { timeout: kWait }, wide);
     await page.page.setViewport({ width: 390, height: 844, isMobile: true, hasTouch: true });
     await page.open();
     await page.choose('联系人');
-    await page.state('waiting');
-    const seen = await page.page.evaluate(() => {
-      const top = document.getElementById('terminal').getBoundingClientRect().top;
-      return top >= 0 && top < innerHeight && !!document.activeElement.closest('#terminal');
-    });
-    if (!seen || !(await fits()).page) throw new Error(`on a phone: in view ${seen}, ${JSON.stringify(await fits())}`);
+    await fits(false);
     await page.page.setViewport({ width: 1280, height: 800 });
-    await page.page.waitForFunction(() => document.querySelector('.xterm-screen').offsetWidth <=
-      document.getElementById('terminal').clientWidth, { timeout: kWait });
-    const wide = await fits();
-    if (!wide.page || !wide.columns) throw new Error(`at 1280 px: ${JSON.stringify(wide)}`);
+    await fits(true);
   },
 
   // axe on the index, a running program and an ended one; the source panel
