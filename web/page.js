@@ -32,6 +32,8 @@
     $('folder-message').textContent = text;
   }
 
+  // The contact book's files, which wait while another tab holds the book.
+  const kBookFiles = ['联系人.txt', '常用联系人.txt'];
   const kBookBusy = (what) => `通信录正在另一个标签页或窗口中打开：等那里的 联系人 结束，才会${what}。`;
 
   // --- The programs ---
@@ -57,7 +59,6 @@
         event.preventDefault();
         history.pushState({}, '', link.href);
         choose(program.name);
-        bringIntoView();
       });
       const line = document.createElement('span');
       line.textContent = program.chinese;
@@ -95,6 +96,7 @@
       return;
     }
     start(program);
+    bringIntoView();
   }
 
   // --- A program's run ---
@@ -360,7 +362,8 @@
       converted = book.from === 'utf-8';
     }
     const name = Gbk.fileName(shown);
-    const release = asBook ? await Folder.holdBook(true, () => say(kBookBusy('上传通信录'))) : () => {};
+    const release = kBookFiles.includes(shown)
+      ? await Folder.holdBook(true, () => say(kBookBusy(`上传 ${shown}`))) : () => {};
     try {
       const asked = asBook && bytes.length === 0;
       if (!asked && (await Folder.files()).has(name) &&

@@ -381,7 +381,7 @@ async function twoTabs(a) {
   const c = await b.another();
   await c.open();
   await c.upload('upload-book', 'mine.txt', Buffer.from('Li 1 2 0\n'));
-  await c.says('通信录正在另一个标签页或窗口中打开：等那里的 联系人 结束，才会上传通信录。');
+  await c.says('通信录正在另一个标签页或窗口中打开：等那里的 联系人 结束，才会上传 联系人.txt。');
   await b.click('#stop');
   await c.says('已上传 mine.txt，存为 联系人.txt。');
 }
