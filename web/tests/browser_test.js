@@ -353,7 +353,7 @@ const cases = {
 };
 
 // Two tabs on one folder. A second contact book ends before its menu while
-// the first is open. A run that never wrote the book (录入, stopped) leaves
+// the first is open; a save in one tab updates the other's list of files. A run that never wrote the book (录入, stopped) leaves
 // the contact another tab saved meanwhile. A book uploaded while another tab
 // holds it waits, and says why, until that tab lets it go.
 async function twoTabs(a) {
@@ -367,11 +367,14 @@ async function twoTabs(a) {
   await b.shows('通信录已在另一个窗口中打开，请先关闭那个窗口！');
   await b.choose('录入');
   await b.state('waiting');
+  const listed = await b.page.$eval('#files', (e) => e.textContent);
   await a.enter('1');
   await a.shows('是否为常用联系人');
   await a.enter('丙丙 13900000003 3 1');
   await a.enter('6');
   await a.shows('<保存成功!>');
+  await b.page.waitForFunction((was) => document.getElementById('files').textContent !== was,
+    { timeout: kWait, polling: 100 }, listed);
   await b.click('#stop');
   await b.state('ended');
   await a.page.close();
