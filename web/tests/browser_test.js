@@ -53,12 +53,10 @@ class Page {
       { timeout: kWait, polling: 100 }, text);
   }
 
-  // The folder's file of that name as the page stores it, in hex.
-  stored(name) {
-    return this.page.evaluate(async (n) => {
-      const bytes = (await Folder.files()).get(Gbk.fileName(n));
-      return bytes && Array.from(bytes, (b) => b.toString(16).padStart(2, '0')).join('');
-    }, name);
+  // Waits until the folder lists that file with that size.
+  lists(name, size) {
+    return this.page.waitForFunction((n) => document.getElementById('files').textContent.includes(n),
+      { timeout: kWait }, `${name}${size} 字节`);
   }
 
   async open(program) {
@@ -248,13 +246,12 @@ const cases = {
       await page.says(said);
       if (page.asked.length - asked !== answers.length) throw new Error(`${name}: asked ${page.asked.slice(asked)}`);
     }
-    const wanted = Buffer.from('cdf5cee5', 'hex');
-    if (!(await page.stored('联系人.txt')).startsWith(wanted.toString('hex'))) throw new Error('the book is not GBK');
+    await page.lists('联系人.txt', 45);  // 47 bytes in UTF-8, 45 in GBK
     if (!page.asked.some((q) => q.includes('已经有 联系人.txt'))) throw new Error(`never asked about 联系人.txt: ${page.asked}`);
     page.answers = [true];
     await page.upload('upload-book', 'empty.txt', Buffer.alloc(0));
     await page.says('已上传 empty.txt，存为 联系人.txt。');
-    if (await page.stored('联系人.txt') !== '') throw new Error('the empty book was not taken');
+    await page.lists('联系人.txt', 0);
   },
 
   // With site data blocked, every program runs on a folder in memory, and
