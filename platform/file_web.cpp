@@ -31,6 +31,19 @@ EM_ASYNC_JS(int, coursework_keep_folder, (), {
   }
 });
 
+// Asks the page to hold the contact book for this run, across the browser's
+// tabs, until the run ends or its tab closes: 0 while another tab holds it.
+// Under node, where there is no page, nothing is held; nor where the page
+// cannot tell, since a book that never opens would lock its owner out.
+EM_ASYNC_JS(int, coursework_hold_book, (), {
+  if (!Module.holdBook) return 1;
+  try {
+    return (await Module.holdBook()) ? 1 : 0;
+  } catch (error) {
+    return 1;
+  }
+});
+
 namespace platform {
 namespace {
 
@@ -70,8 +83,9 @@ std::FILE* open_file(const char* name, const char* mode) {
   return file;
 }
 
-// The page runs one program at a time.
+// One contact book at a time across the browser's tabs, held by the page.
 Hold hold_book(const char*) {
+  if (coursework_hold_book() == 0) return Hold::busy;
   replacing::book_held = true;
   return Hold::held;
 }

@@ -44,6 +44,41 @@ const Gbk = (() => {
     return new Uint8Array(out);
   }
 
+  // Whether `bytes` are GBK text: ASCII, and pairs of a lead byte and a
+  // trail byte.
+  function isGbk(bytes) {
+    for (let k = 0; k < bytes.length; k++) {
+      const lead = bytes[k];
+      if (lead < 0x80) continue;
+      const trail = bytes[++k];
+      if (lead === 0x80 || lead === 0xFF || !(trail >= 0x40 && trail <= 0xFE && trail !== 0x7F)) return false;
+    }
+    return true;
+  }
+
+  // An uploaded contact book as the programs read it: { bytes, from } where
+  // `from` is 'gbk' or 'utf-8' (converted, its byte-order mark dropped), or
+  // { refused } with 'binary' (NUL bytes), 'encoding' (neither GBK nor
+  // UTF-8) or 'character' (a character GBK lacks, given as `character`).
+  // A book is taken as UTF-8 when it is UTF-8 with a multi-byte sequence.
+  function book(bytes) {
+    if (bytes.includes(0)) return { refused: 'binary' };
+    let text = null;
+    if (bytes.some((byte) => byte >= 0x80)) {
+      try {
+        text = new TextDecoder('utf-8', { fatal: true }).decode(bytes);
+      } catch {
+        text = null;
+      }
+    }
+    if (text === null) return isGbk(bytes) ? { bytes, from: 'gbk' } : { refused: 'encoding' };
+    if (table === null) buildTable();
+    for (const character of text) {
+      if (character.codePointAt(0) >= 0x80 && !table.has(character)) return { refused: 'character', character };
+    }
+    return { bytes: encode(text), from: 'utf-8' };
+  }
+
   function decode(bytes) {
     return new TextDecoder('gbk').decode(bytes);
   }
@@ -61,6 +96,7 @@ const Gbk = (() => {
   return {
     encode,
     decode,
+    book,
     // A decoder for a stream: a character cut off at the end of one piece
     // is held back until the next piece completes it.
     streamDecoder: () => {

@@ -13,6 +13,8 @@ const types = {
   '.wasm': 'application/wasm',
   '.tsv': 'text/tab-separated-values; charset=utf-8',
   '.txt': 'text/plain',
+  '.cpp': 'text/plain; charset=utf-8',
+  '.svg': 'image/svg+xml',
 };
 
 function serve(root, port) {

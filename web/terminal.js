@@ -4,20 +4,29 @@
 // program as GBK bytes one whole line at a time: Backspace removes the last
 // character, a Chinese one whole; Enter sends the line; Ctrl-D at the start
 // of a line ends the input (elsewhere it sends what is typed so far);
-// Ctrl-U clears the line; Ctrl-C stops the program. Other control keys (Tab,
-// the arrows) do nothing.
+// Ctrl-Z at the start of a line, then Enter, ends it too, as on Windows;
+// Ctrl-U clears the line; Ctrl-C stops the program, or copies the text
+// selected. Ctrl-Shift-C and Ctrl-Insert copy; Ctrl-V, Ctrl-Shift-V and
+// Shift-Insert paste; Tab leaves the terminal; the arrows do nothing. Once
+// the program has ended, typing does nothing and Ctrl-Enter runs it again.
 class ProgramTerminal {
+  static kLargestFont = 15;
+  static kSmallestFont = 10;
+
   constructor(element) {
+    this.element = element;
     this.term = new Terminal({
       convertEol: true,  // the programs end lines with \n alone
       screenReaderMode: true,
       cols: 80,
       rows: 30,
       scrollback: 5000,
-      fontSize: 15,
+      fontSize: ProgramTerminal.kLargestFont,
     });
     this.term.open(element);
     this.term.onData((data) => this.typed(data));
+    this.term.attachCustomKeyEventHandler((event) => this.key(event));
+    new ResizeObserver(() => this.fit()).observe(element);
     // In its screen reader mode xterm.js takes the characters of key presses
     // and finished IME input only; text an on-screen keyboard or a character
     // picker inserts without a key press is taken here.
@@ -30,13 +39,15 @@ class ProgramTerminal {
       pressed = false;
     });
     this.onStop = () => {};
-    this.onEnter = null;  // set while no program runs: Enter runs it again
+    this.onAgain = null;  // set while no program runs: Ctrl-Enter runs it again
     this.reset();
   }
 
-  // Ready for a new run: an empty screen and no input.
-  reset() {
-    this.term.reset();
+  // Ready for a new run and no input: on an empty screen, or below the
+  // previous run and a rule.
+  reset(keep = false) {
+    if (keep) this.term.write(`\r\n\x1b[2m${'─'.repeat(this.term.cols)}\x1b[0m\r\n`);
+    else this.term.write('\x1bc');  // a full reset, after what is still being written
     this.decode = Gbk.streamDecoder();
     this.line = '';
     this.pieces = [];    // typed input not yet read: GBK bytes, or null for its end
@@ -45,6 +56,67 @@ class ProgramTerminal {
 
   focus() {
     this.term.focus();
+  }
+
+  // The largest font, within reason, at which the 80 columns fit the box;
+  // at the smallest the terminal scrolls sideways inside its box.
+  fit() {
+    const style = getComputedStyle(this.element);
+    const box = this.element.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight);
+    const screen = this.element.querySelector('.xterm-screen');
+    const width = () => screen.getBoundingClientRect().width;
+    if (box <= 0 || width() === 0) return;
+    const { kLargestFont: largest, kSmallestFont: smallest } = ProgramTerminal;
+    let size = Math.floor(this.term.options.fontSize * box / width());
+    size = Math.max(smallest, Math.min(largest, size));
+    if (size !== this.term.options.fontSize) this.term.options.fontSize = size;
+    while (width() > box && this.term.options.fontSize > smallest) this.term.options.fontSize -= 1;
+  }
+
+  // Keys the page takes before the terminal: returns false for them, so
+  // that the terminal leaves them alone, and acts on their key press.
+  key(event) {
+    if (event.altKey || event.metaKey) return true;
+    const down = event.type === 'keydown';
+    const letter = event.key.toLowerCase();
+    const { ctrlKey: ctrl, shiftKey: shift } = event;
+    const copy = (ctrl && letter === 'c' && (shift || this.term.hasSelection())) ||
+      (ctrl && !shift && event.key === 'Insert');
+    const paste = (ctrl && letter === 'v') || (shift && !ctrl && event.key === 'Insert');
+    if (copy) {
+      if (down) this.copy();
+      event.preventDefault();
+      return false;
+    }
+    if (ctrl && event.key === 'Enter' && this.onAgain !== null) {
+      if (down) this.onAgain();
+      event.preventDefault();
+      return false;
+    }
+    // The browser pastes, and the terminal takes what it pastes; Tab moves
+    // the focus on.
+    return !(paste || event.key === 'Tab');
+  }
+
+  // Copies the selected text, through the copy event the browser allows
+  // during a key press, else through the clipboard's interface.
+  copy() {
+    const text = this.term.getSelection();
+    if (text === '') return;
+    const put = (event) => {
+      event.clipboardData.setData('text/plain', text);
+      event.preventDefault();
+      event.stopImmediatePropagation();
+    };
+    document.addEventListener('copy', put, true);
+    let copied = false;
+    try {
+      copied = document.execCommand('copy');
+    } catch {
+      copied = false;
+    }
+    document.removeEventListener('copy', put, true);
+    if (!copied && navigator.clipboard) navigator.clipboard.writeText(text).catch(() => {});
   }
 
   // Shows bytes the program printed.
@@ -89,19 +161,23 @@ class ProgramTerminal {
   typed(data) {
     for (let k = 0; k < data.length; k++) {
       const c = data[k];
-      if (this.onEnter !== null) {
-        if (c === '\r') this.onEnter();
-        continue;
-      }
+      if (this.onAgain !== null) return;
       if (c === '\r' || (c === '\n' && data[k - 1] !== '\r')) {
         this.term.write('\r\n');
-        this.send(`${this.line}\n`, false);
+        if (this.line === '\x1a') this.send('', true);
+        else this.send(`${this.line}\n`, false);
         this.line = '';
       } else if (c === '\x7f' || c === '\b') {
         this.eraseLast();
       } else if (c === '\x04') {
+        if (this.line === '\x1a') this.line = '';
         this.send(this.line, this.line === '');
         this.line = '';
+      } else if (c === '\x1a') {
+        if (this.line === '') {
+          this.line = c;
+          this.term.write('^Z');
+        }
       } else if (c === '\x15') {
         while (this.line !== '') this.eraseLast();
       } else if (c === '\x03') {
@@ -110,7 +186,7 @@ class ProgramTerminal {
         return;
       } else if (c === '\x1b') {
         k += this.escapeLength(data, k) - 1;  // arrows and the like: no editing here
-      } else if (c >= ' ') {
+      } else if (c >= ' ' && this.line !== '\x1a') {
         this.line += c;
         this.term.write(c);
       }
@@ -123,7 +199,7 @@ class ProgramTerminal {
     if (characters.length === 0) return;
     const last = characters.pop();
     this.line = characters.join('');
-    const width = ProgramTerminal.wide(last) ? 2 : 1;
+    const width = ProgramTerminal.wide(last) || last === '\x1a' ? 2 : 1;
     for (let k = 0; k < width; k++) this.eraseColumn();
   }
 

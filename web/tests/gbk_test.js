@@ -35,4 +35,23 @@ assert.strictEqual(Gbk.shownName(Gbk.fileName('常用联系人.txt')), '常用�
 const decode = Gbk.streamDecoder();
 assert.strictEqual(decode(new Uint8Array([0xC1])) + decode(new Uint8Array([0xAA, 0x41])), '联A');
 
+// Uploaded books: UTF-8 converted (its byte-order mark dropped), GBK and
+// ASCII taken as they are, anything else refused with its reason.
+const utf8 = (text) => new TextEncoder().encode(text);
+for (const [what, bytes, expected] of [
+  ['UTF-8', utf8('王五 139\n'), { from: 'utf-8', bytes: 'cdf5cee520313339 0a' }],
+  ['UTF-8 with a BOM', utf8('\uFEFF王五\n'), { from: 'utf-8', bytes: 'cdf5cee50a' }],
+  ['GBK', Gbk.encode('王五\n'), { from: 'gbk', bytes: 'cdf5cee50a' }],
+  ['ASCII', utf8('Li 1\n'), { from: 'gbk', bytes: '4c6920310a' }],
+  ['a picture', new Uint8Array([0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0, 0]), { refused: 'binary' }],
+  ['Latin-1', new Uint8Array([0x41, 0xE9, 0x0A]), { refused: 'encoding' }],
+  ['a lead byte at the end', new Uint8Array([0x41, 0xC1]), { refused: 'encoding' }],
+  ['a character GBK lacks', utf8('王😀\n'), { refused: 'character', character: '😀' }],
+]) {
+  const got = Gbk.book(bytes);
+  if (got.bytes) got.bytes = hex(got.bytes);
+  if (expected.bytes) expected.bytes = expected.bytes.replace(/ /g, '');
+  assert.deepStrictEqual(got, expected, what);
+}
+
 console.log(`${characters} characters encoded and decoded back`);
