@@ -206,7 +206,11 @@ const cases = {
     fs.mkdirSync(downloads);
     const cdp = await page.page.browser().target().createCDPSession();
     await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
-    await page.page.click('button[aria-label="下载 联系人.txt"]');
+    // The list is drawn again once the save is stored: click the button
+    // that is there when the click lands.
+    await page.page.waitForFunction(
+      () => document.querySelector('button[aria-label="下载 联系人.txt"]') !== null, { timeout: kWait });
+    await page.page.evaluate(() => document.querySelector('button[aria-label="下载 联系人.txt"]').click());
     const file = path.join(downloads, '联系人.txt');
     for (let waited = 0; !fs.existsSync(file); waited += 100) {
       if (waited > kWait) throw new Error('联系人.txt was never downloaded');
