@@ -1,4 +1,4 @@
-#include "check/dialogue.h"
+#include "checker/dialogue.h"
 
 #include <algorithm>
 #include <cstdlib>

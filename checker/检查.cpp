@@ -18,10 +18,10 @@
 #include <sstream>
 #include <thread>
 
-#include "check/dialogue.h"
-#include "check/run.h"
-#include "check/screen.h"
-#include "check/verdict.h"
+#include "checker/dialogue.h"
+#include "checker/run.h"
+#include "checker/screen.h"
+#include "checker/verdict.h"
 #include "programs_table.h"
 
 #ifndef _WIN32

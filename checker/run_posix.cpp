@@ -10,7 +10,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "check/run.h"
+#include "checker/run.h"
 #include "platform/codec.h"
 
 namespace check {

@@ -1,9 +1,9 @@
-#include "check/matrix.h"
+#include "checker/matrix.h"
 
 #include <cstdio>
 #include <sstream>
 
-#include "check/dialogue.h"
+#include "checker/dialogue.h"
 
 namespace check {
 namespace {

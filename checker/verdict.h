@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "check/dialogue.h"
+#include "checker/dialogue.h"
 
 namespace check {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "check/screen.h"
+#include "checker/screen.h"
 #include "platform/codec.h"
 
 namespace check {

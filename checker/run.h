@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "check/verdict.h"
+#include "checker/verdict.h"
 
 namespace check {
 

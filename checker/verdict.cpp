@@ -1,11 +1,11 @@
-#include "check/verdict.h"
+#include "checker/verdict.h"
 
 #include <algorithm>
 #include <cstring>
 #include <optional>
 #include <vector>
 
-#include "check/matrix.h"
+#include "checker/matrix.h"
 
 namespace check {
 namespace {
