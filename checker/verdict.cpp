@@ -77,7 +77,7 @@ std::string first_difference(const std::string& expected, const std::string& act
   std::size_t at = 0;
   while (at < expected.size() && at < actual.size() && expected[at] == actual[at])
     ++at;
-  at = character_start(expected, at);
+  if (at < expected.size() && at < actual.size()) at = character_start(expected, at);
   std::size_t line = 1 + std::count(expected.begin(), expected.begin() + at, '\n');
   std::string where = "line " + std::to_string(line) + ": ";
   if (at >= actual.size())
