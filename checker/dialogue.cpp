@@ -23,6 +23,7 @@ const std::string kTypedClose = u8(u8"»");
 const std::string kEnd = u8(u8"∎");
 const std::string kBlank = u8(u8"␣");
 const std::string kTab = u8(u8"⇥");
+const std::string kReturn = u8(u8"␍");
 
 struct Fault : std::runtime_error {
   using std::runtime_error::runtime_error;
@@ -41,6 +42,7 @@ void replace_all(std::string& text, const std::string& from, const std::string& 
 std::string bytes_of(std::string piece) {
   replace_all(piece, kBlank, " ");
   replace_all(piece, kTab, "\t");
+  replace_all(piece, kReturn, "\r");
   return to_gbk(piece);
 }
 

@@ -9,7 +9,7 @@
 //
 // Every other line the program shows ends with a line end, except one that
 // ends in ∎ (the output stops there). A blank that ends a line is written ␣,
-// a tab ⇥. The records of stud_dat and stud_sort are lines of six fields:
+// a tab ⇥, a carriage return ␍. The records of stud_dat and stud_sort are lines of six fields:
 // number, name, the three scores and the total. A file given before and not
 // after must be left as it was. A dialogue whose first line is "! matrix"
 // prints a random matrix and then its rearrangement (see matrix.h).

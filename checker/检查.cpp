@@ -37,6 +37,10 @@ std::string u8(const char8_t* text) {
   return reinterpret_cast<const char*>(text);
 }
 
+// Each dialogue's time limit in seconds (--time-limit, for the checker's
+// own tests).
+int time_limit_s = 10;
+
 // A program found in a folder: the exercise it answers and its file.
 struct Found {
   std::string name;  // the exercise's name, UTF-8
@@ -122,6 +126,8 @@ std::optional<Launch> launch_for(const Found& program) {
   launch.unicode_names = true;
 #endif
   launch.command.push_back(fs::absolute(program.file).string());
+  launch.time_limit_ms = 1000 * std::max(1, time_limit_s);
+  launch.idle_ms = std::min(launch.idle_ms, launch.time_limit_ms / 2);
   return launch;
 }
 
@@ -264,7 +270,7 @@ fs::path default_dialogues() {
   fs::path beside = fs::path(own_path()).parent_path() / "dialogues";
   std::error_code error;
   if (fs::is_directory(beside, error)) return beside;
-  return COURSEWORK_DIALOGUES;
+  return fs::path(std::u8string(COURSEWORK_DIALOGUES));
 }
 
 int usage(Screen& screen) {
@@ -287,6 +293,8 @@ int main(int argc, char** argv) {
       dialogues = fs::path(std::u8string(reinterpret_cast<const char8_t*>(args[++i].c_str())));
     else if (args[i] == "--class")
       whole_class = true;
+    else if (args[i] == "--time-limit" && i + 1 < args.size())
+      time_limit_s = std::atoi(args[++i].c_str());
     else if (args[i].rfind("-", 0) == 0)
       return usage(screen);
     else
