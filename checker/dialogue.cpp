@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 #include <stdexcept>
 
@@ -129,13 +130,24 @@ void add_screen_line(std::string line, bool last, Dialogue& dialogue) {
 
 }  // namespace
 
+namespace {
+
+// The system's conversions keep state: one thread at a time.
+bool convert(platform::Direction direction, std::string_view text, std::string& out) {
+  static std::mutex one_at_a_time;
+  std::lock_guard lock(one_at_a_time);
+  return platform::codec::convert(direction, text, out);
+}
+
+}  // namespace
+
 bool is_record_file(const std::string& gbk_name) {
   return gbk_name == "stud_dat" || gbk_name == "stud_sort";
 }
 
 std::string to_gbk(const std::string& utf8) {
   std::string out;
-  if (!platform::codec::convert(platform::Direction::utf8_to_gbk, utf8, out))
+  if (!convert(platform::Direction::utf8_to_gbk, utf8, out))
     throw std::runtime_error("text that GBK cannot hold: " + utf8);
   return out;
 }
@@ -147,7 +159,7 @@ std::string shown(const std::string& gbk) {
     unsigned char c = static_cast<unsigned char>(gbk[i]);
     std::size_t length = c < 0x80 ? 1 : 2;
     if (length == 2 && i + 1 < gbk.size() &&
-        platform::codec::convert(platform::Direction::gbk_to_utf8, gbk.substr(i, 2), out)) {
+        convert(platform::Direction::gbk_to_utf8, gbk.substr(i, 2), out)) {
       i += 2;
       continue;
     }
@@ -236,6 +248,14 @@ std::vector<Dialogue> load_dialogues(const fs::path& folder) {
     dialogues.push_back(parse_dialogue(text.str(), file));
   }
   return dialogues;
+}
+
+std::string converted(bool to_utf8, const std::string& text) {
+  std::string out;
+  return convert(to_utf8 ? platform::Direction::gbk_to_utf8 : platform::Direction::utf8_to_gbk,
+                 text, out)
+             ? out
+             : text;
 }
 
 std::map<std::string, std::string> starting_files(const Dialogue& dialogue, bool text_mode) {

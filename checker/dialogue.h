@@ -60,8 +60,11 @@ std::map<std::string, std::string> starting_files(const Dialogue& dialogue, bool
 // The 168 bytes of a record file.
 std::string record_bytes(const std::vector<Record>& records);
 
-// UTF-8 to GBK and back; throws on text the other encoding lacks.
+// UTF-8 to GBK; throws on text GBK lacks. Safe from any thread, as are
+// the other conversions here.
 std::string to_gbk(const std::string& utf8);
+// Text converted, or as it stands when it cannot be.
+std::string converted(bool to_utf8, const std::string& text);
 // GBK to UTF-8 for showing; a byte that is no GBK is shown as \xNN.
 std::string shown(const std::string& gbk);
 

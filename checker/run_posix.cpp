@@ -10,8 +10,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "checker/dialogue.h"
 #include "checker/run.h"
-#include "platform/codec.h"
 
 namespace check {
 namespace {
@@ -22,11 +22,6 @@ long long now_ms() {
   timespec now;
   ::clock_gettime(CLOCK_MONOTONIC, &now);
   return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
-}
-
-std::string convert(platform::Direction direction, const std::string& text) {
-  std::string out;
-  return platform::codec::convert(direction, text, out) ? out : text;
 }
 
 fs::path fresh_folder() {
@@ -72,7 +67,7 @@ Run run_program(const Launch& launch, const std::map<std::string, std::string>& 
   fs::path folder = top / "w";
   fs::create_directory(folder);
   auto disk = [&](const std::string& name) {
-    return launch.unicode_names ? convert(platform::Direction::gbk_to_utf8, name) : name;
+    return launch.unicode_names ? converted(true, name) : name;
   };
   for (const auto& [name, content] : files)
     std::ofstream(folder / disk(name), std::ios::binary) << content;
@@ -151,8 +146,7 @@ Run run_program(const Launch& launch, const std::map<std::string, std::string>& 
   for (const auto& entry : fs::directory_iterator(folder)) {
     if (!entry.is_regular_file()) continue;
     std::string name = entry.path().filename().string();
-    run.files[launch.unicode_names ? convert(platform::Direction::utf8_to_gbk, name) : name] =
-        read_all(entry.path());
+    run.files[launch.unicode_names ? converted(false, name) : name] = read_all(entry.path());
   }
   std::error_code ignored;
   fs::remove_all(top, ignored);

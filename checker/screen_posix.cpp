@@ -3,8 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "checker/dialogue.h"
 #include "checker/screen.h"
-#include "platform/codec.h"
+#include "platform/transcoder.h"
 
 namespace check {
 
@@ -22,8 +23,7 @@ std::vector<std::filesystem::path> Screen::default_paths() const {
 }
 
 void Screen::say(const std::string& utf8) {
-  std::string out;
-  if (!gbk_ || !platform::codec::convert(platform::Direction::utf8_to_gbk, utf8, out)) out = utf8;
+  std::string out = gbk_ ? converted(false, utf8) : utf8;
   std::fwrite(out.data(), 1, out.size(), stdout);
   std::fflush(stdout);
 }

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <sstream>
@@ -131,6 +132,20 @@ std::optional<Launch> launch_for(const Found& program) {
   return launch;
 }
 
+// Each program's dialogues, read once.
+const std::vector<Dialogue>& dialogues_of(const std::string& name, const fs::path& folder) {
+  static std::mutex once;
+  static std::map<std::string, std::vector<Dialogue>> read;
+  std::lock_guard lock(once);
+  auto found = read.find(name);
+  if (found == read.end())
+    found = read.emplace(name, load_dialogues(folder /
+                                              fs::path(std::u8string(
+                                                  reinterpret_cast<const char8_t*>(name.c_str())))))
+                .first;
+  return found->second;
+}
+
 Result check_program(const Found& program, const fs::path& dialogues) {
   Result result;
   std::optional<Launch> launch = launch_for(program);
@@ -138,8 +153,7 @@ Result check_program(const Found& program, const fs::path& dialogues) {
     result.skipped = true;
     return result;
   }
-  std::vector<Dialogue> all = load_dialogues(
-      dialogues / fs::path(std::u8string(reinterpret_cast<const char8_t*>(program.name.c_str()))));
+  const std::vector<Dialogue>& all = dialogues_of(program.name, dialogues);
   result.total = static_cast<int>(all.size());
   for (const Dialogue& dialogue : all) {
     Verdict verdict = judge(

@@ -27,12 +27,13 @@ struct Checked {
 };
 
 Checked check(const std::string& arguments) {
-  std::string command = "'" + u8(COURSEWORK_CHECKER) + "' --dialogues '" + u8(COURSEWORK_DIALOGUES) +
-                        "' --time-limit 2 " + arguments + " 2>&1";
+  std::string command = "'" + u8(COURSEWORK_CHECKER) + "' --dialogues '" +
+                        u8(COURSEWORK_DIALOGUES) + "' --time-limit 2 " + arguments + " 2>&1";
   Checked checked;
   FILE* pipe = ::popen(command.c_str(), "r");
   char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) checked.out.append(buffer, n);
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+    checked.out.append(buffer, n);
   int status = ::pclose(pipe);
   checked.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return checked;
@@ -84,7 +85,8 @@ TEST(Checker, NoProgramIsAnError) {
   testing_support::ScratchFolder empty;
   Checked checked = check("'" + empty.path().string() + "'");
   EXPECT_EQ(checked.status, 2);
-  EXPECT_TRUE(contains(checked.out, u8(u8"No program found. The checker looks for programs named as the exercises: 联系人, 录入,")))
+  EXPECT_TRUE(contains(checked.out, u8(u8"No program found. The checker looks for programs named "
+                                       u8"as the exercises: 联系人, 录入,")))
       << checked.out;
 }
 

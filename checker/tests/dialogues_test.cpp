@@ -17,7 +17,8 @@ namespace fs = std::filesystem;
 using namespace testing_support;
 
 std::vector<check::Dialogue> dialogues_of(const char8_t* program) {
-  return check::load_dialogues(fs::path(std::u8string(COURSEWORK_DIALOGUES)) / fs::path(std::u8string(program)));
+  return check::load_dialogues(fs::path(std::u8string(COURSEWORK_DIALOGUES)) /
+                               fs::path(std::u8string(program)));
 }
 
 class Dialogues : public ::testing::TestWithParam<ProgramEntry> {};
