@@ -132,10 +132,13 @@ void add_screen_line(std::string line, bool last, Dialogue& dialogue) {
 
 namespace {
 
-// The system's conversions keep state: one thread at a time.
+// iconv keeps state: one thread at a time. (The Windows checker runs one
+// program after another.)
 bool convert(platform::Direction direction, std::string_view text, std::string& out) {
+#ifndef _WIN32
   static std::mutex one_at_a_time;
   std::lock_guard lock(one_at_a_time);
+#endif
   return platform::codec::convert(direction, text, out);
 }
 
@@ -147,7 +150,7 @@ bool is_record_file(const std::string& gbk_name) {
 
 std::string to_gbk(const std::string& utf8) {
   std::string out;
-  if (!convert(platform::Direction::utf8_to_gbk, utf8, out))
+  if (!utf8.empty() && !convert(platform::Direction::utf8_to_gbk, utf8, out))
     throw std::runtime_error("text that GBK cannot hold: " + utf8);
   return out;
 }
@@ -258,13 +261,10 @@ std::string converted(bool to_utf8, const std::string& text) {
              : text;
 }
 
-std::map<std::string, std::string> starting_files(const Dialogue& dialogue, bool text_mode) {
+std::map<std::string, std::string> starting_files(const Dialogue& dialogue) {
   std::map<std::string, std::string> files;
-  for (const FileImage& image : dialogue.before) {
-    std::string bytes = image.records ? record_bytes(image.record_list) : image.text;
-    if (text_mode && !image.records) replace_all(bytes, "\n", "\r\n");
-    files[image.name] = bytes;
-  }
+  for (const FileImage& image : dialogue.before)
+    files[image.name] = image.records ? record_bytes(image.record_list) : image.text;
   return files;
 }
 

@@ -53,9 +53,8 @@ Dialogue parse_dialogue(const std::string& utf8_text, const std::filesystem::pat
 // The dialogues of a folder, in the order of their file names.
 std::vector<Dialogue> load_dialogues(const std::filesystem::path& folder);
 
-// The files a dialogue starts with, by name. `text_mode`: for a Windows
-// program, whose text files end their lines with CR LF.
-std::map<std::string, std::string> starting_files(const Dialogue& dialogue, bool text_mode);
+// The files a dialogue starts with, by name, as bytes.
+std::map<std::string, std::string> starting_files(const Dialogue& dialogue);
 
 // The 168 bytes of a record file.
 std::string record_bytes(const std::vector<Record>& records);

@@ -30,7 +30,7 @@ TEST_P(Dialogues, AllPass) {
   for (const check::Dialogue& dialogue : all) {
     Session session;
     session.input = dialogue.input;
-    session.files = check::starting_files(dialogue, windows);
+    session.files = check::starting_files(dialogue);
     Outcome outcome = run(GetParam().name, session);
     check::Run run;
     run.out = outcome.out;
