@@ -21,8 +21,11 @@ class Screen {
   void finish();
 
  private:
-  bool gbk_ = false;
-  bool own_window_ = false;
+#ifdef _WIN32
+  bool own_window_ = false;  // a console Windows made for the checker alone
+#else
+  bool gbk_ = false;  // a terminal that shows GBK
+#endif
 };
 
 }  // namespace check

@@ -11,6 +11,11 @@
 #include "programs_table.h"
 #include "tests/support/program_runner.h"
 
+// A program's id names its test.
+inline void PrintTo(const ProgramEntry& program, std::ostream* out) {
+  *out << program.id;
+}
+
 namespace {
 
 namespace fs = std::filesystem;
