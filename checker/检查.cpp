@@ -91,18 +91,15 @@ std::vector<Found> find_programs(const fs::path& path) {
   return found;
 }
 
+#ifndef _WIN32
 bool on_path(const std::string& command) {
-#ifdef _WIN32
-  (void)command;
-  return false;
-#else
   const char* path = std::getenv("PATH");
   std::istringstream folders(path ? path : "");
   for (std::string folder; std::getline(folders, folder, ':');)
     if (!folder.empty() && ::access((folder + "/" + command).c_str(), X_OK) == 0) return true;
   return false;
-#endif
 }
+#endif
 
 // How a program is started: Linux programs as they are, Windows programs
 // through Wine (or the launcher COURSEWORK_LAUNCHER names), or on Windows
