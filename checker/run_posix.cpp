@@ -4,10 +4,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "checker/dialogue.h"
@@ -51,6 +53,19 @@ std::string signal_name(int number) {
     default:
       return std::string("signal ") + ::strsignal(number);
   }
+}
+
+// The processor time the process has used so far, in clock ticks: one still
+// starting (Wine loading a program) uses some, one waiting for input none.
+long long cpu_ticks(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  std::istringstream fields(text.substr(text.rfind(')') + 1));
+  std::string field;
+  long long used = 0;
+  for (int i = 3; i <= 15 && fields >> field; ++i)
+    if (i == 14 || i == 15) used += std::atoll(field.c_str());  // user and system time
+  return used;
 }
 
 bool input_all_read(int fd) {
@@ -103,7 +118,7 @@ Run run_program(const Launch& launch, const std::map<std::string, std::string>& 
   ::signal(SIGPIPE, SIG_IGN);
   ::fcntl(in[1], F_SETFL, O_NONBLOCK);
   std::size_t sent = 0;
-  long long start = now_ms(), idle_since = -1;
+  long long start = now_ms(), idle_since = -1, cpu = -1;
   bool closed = false;
   int status = 0;
   for (;;) {
@@ -123,8 +138,9 @@ Run run_program(const Launch& launch, const std::map<std::string, std::string>& 
       else if (n < 0 && errno == EPIPE)
         sent = input.size();
     } else if (!closed) {
-      if (!input_all_read(in[1]))
-        idle_since = -1;
+      long long used = cpu_ticks(child);
+      if (!input_all_read(in[1]) || used != cpu)
+        idle_since = -1, cpu = used;
       else if (idle_since < 0)
         idle_since = now;
       else if (now - idle_since > launch.idle_ms) {

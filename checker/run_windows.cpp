@@ -113,7 +113,7 @@ Run run_program(const Launch& launch, const std::map<std::string, std::string>& 
     ::ResumeThread(process.hThread);
     DWORD written = 0;
     ::WriteFile(in_write, input.data(), static_cast<DWORD>(input.size()), &written, nullptr);
-    ULONGLONG start = ::GetTickCount64(), idle_since = 0;
+    ULONGLONG start = ::GetTickCount64(), idle_since = 0, cpu = 0;
     bool closed = false;
     for (;;) {
       if (::WaitForSingleObject(process.hProcess, 5) == WAIT_OBJECT_0) break;
@@ -126,8 +126,13 @@ Run run_program(const Launch& launch, const std::map<std::string, std::string>& 
       }
       DWORD waiting = 1;
       if (closed || !::PeekNamedPipe(in_read, nullptr, 0, nullptr, &waiting, nullptr)) continue;
-      if (waiting != 0)
-        idle_since = 0;
+      // A program still starting uses the processor; one waiting for input does not.
+      FILETIME created, ended, kernel, user;
+      ::GetProcessTimes(process.hProcess, &created, &ended, &kernel, &user);
+      ULONGLONG used = (ULONGLONG(kernel.dwHighDateTime) << 32 | kernel.dwLowDateTime) +
+                       (ULONGLONG(user.dwHighDateTime) << 32 | user.dwLowDateTime);
+      if (waiting != 0 || used != cpu)
+        idle_since = 0, cpu = used;
       else if (idle_since == 0)
         idle_since = now;
       else if (now - idle_since > static_cast<ULONGLONG>(launch.idle_ms)) {
