@@ -52,6 +52,21 @@ TEST_P(Dialogues, AllPass) {
 INSTANTIATE_TEST_SUITE_P(Every, Dialogues, ::testing::ValuesIn(kProgramTable),
                          [](const auto& info) { return std::string(info.param.id); });
 
+// 检查.exe started with no path, as when double-clicked, checks the
+// programs beside it.
+TEST(WindowsChecker, ChecksTheProgramsBesideIt) {
+  if (!windows_programs()) GTEST_SKIP() << "for the Windows programs";
+  Session session;
+  session.time_limit_ms = 300000;
+  Outcome outcome = run(u8"检查", session);
+  EXPECT_EQ(outcome.status, 0) << outcome.out;
+  for (const ProgramEntry& program : kProgramTable) {
+    std::string line = reinterpret_cast<const char*>(program.name) + std::string(".exe  ");
+    EXPECT_TRUE(contains(outcome.out, line)) << line << " in:\n" << outcome.out;
+  }
+  EXPECT_FALSE(contains(outcome.out, "first failing")) << outcome.out;
+}
+
 // A Windows program writes its record files in text mode: no record of the
 // dialogues may hold a byte that text mode would change.
 TEST(DialogueData, RecordsHoldNoByteThatTextModeChanges) {
