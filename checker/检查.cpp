@@ -7,12 +7,10 @@
 // in the one --dialogues names.
 #include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <map>
 #ifndef _WIN32
 #include <mutex>
@@ -40,6 +38,14 @@ std::string u8(const char8_t* text) {
   return reinterpret_cast<const char*>(text);
 }
 
+std::string utf8(const fs::path& path) {
+  return u8(path.u8string().c_str());
+}
+
+fs::path path_of(const std::string& utf8_text) {
+  return fs::path(std::u8string(utf8_text.begin(), utf8_text.end()));
+}
+
 // Each dialogue's time limit in seconds (--time-limit, for the checker's
 // own tests).
 int time_limit_s = 10;
@@ -59,9 +65,7 @@ struct Result {
 };
 
 std::string program_name_of(const fs::path& file, bool& windows) {
-  std::string stem = file.filename().u8string().size()
-                         ? reinterpret_cast<const char*>(file.filename().u8string().c_str())
-                         : "";
+  std::string stem = utf8(file.filename());
   windows = stem.size() > 4 && (stem.ends_with(".exe") || stem.ends_with(".EXE"));
   if (windows) stem.resize(stem.size() - 4);
   for (const ProgramEntry& entry : kProgramTable)
@@ -75,8 +79,7 @@ std::vector<Found> find_programs(const fs::path& path) {
   if (fs::is_directory(path, error)) {
     for (const ProgramEntry& entry : kProgramTable) {
       for (const char* suffix : {"", ".exe"}) {
-        fs::path file = path / fs::path(std::u8string(entry.name) +
-                                        std::u8string(suffix, suffix + std::strlen(suffix)));
+        fs::path file = path / path_of(u8(entry.name) + suffix);
         if (fs::is_regular_file(file, error)) {
           found.push_back({u8(entry.name), file, *suffix != '\0'});
           break;
@@ -139,11 +142,7 @@ const std::vector<Dialogue>& dialogues_of(const std::string& name, const fs::pat
   std::lock_guard lock(once);
 #endif
   auto found = read.find(name);
-  if (found == read.end())
-    found = read.emplace(name, load_dialogues(folder /
-                                              fs::path(std::u8string(
-                                                  reinterpret_cast<const char8_t*>(name.c_str())))))
-                .first;
+  if (found == read.end()) found = read.emplace(name, load_dialogues(folder / path_of(name))).first;
   return found->second;
 }
 
@@ -162,7 +161,7 @@ Result check_program(const Found& program, const fs::path& dialogues) {
     if (verdict.passed) {
       ++result.passed;
     } else if (result.failure.empty()) {
-      std::string file = reinterpret_cast<const char*>(dialogue.path.filename().u8string().c_str());
+      std::string file = utf8(dialogue.path.filename());
       result.failure = file + ": " + verdict.reason;
       result.report = "  dialogue " + file + " (" + dialogue.title + ")\n" + verdict.report;
     }
@@ -196,7 +195,7 @@ int check_paths(const std::vector<fs::path>& paths, const fs::path& dialogues, S
   bool all_passed = true, any_checked = false;
   for (const Found& program : programs) {
     Result result = check_program(program, dialogues);
-    std::string name = reinterpret_cast<const char*>(program.file.filename().u8string().c_str());
+    std::string name = utf8(program.file.filename());
     if (result.skipped) {
       screen.say(name + "  skipped: no Wine to run Windows programs\n");
       continue;
@@ -259,7 +258,7 @@ int check_class(const fs::path& folder, const fs::path& dialogues, Screen& scree
   std::string failures;
   bool all_passed = true;
   for (std::size_t s = 0; s < students.size(); ++s) {
-    std::string student = reinterpret_cast<const char*>(students[s].filename().u8string().c_str());
+    std::string student = utf8(students[s].filename());
     text += student, csv += student;
     std::string first;
     for (std::size_t p = 0; p < count; ++p) {
@@ -306,7 +305,7 @@ int main(int argc, char** argv) {
   std::vector<fs::path> paths;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--dialogues" && i + 1 < args.size())
-      dialogues = fs::path(std::u8string(reinterpret_cast<const char8_t*>(args[++i].c_str())));
+      dialogues = path_of(args[++i]);
     else if (args[i] == "--class")
       whole_class = true;
     else if (args[i] == "--time-limit" && i + 1 < args.size())
@@ -314,7 +313,7 @@ int main(int argc, char** argv) {
     else if (args[i].rfind("-", 0) == 0)
       return usage(screen);
     else
-      paths.push_back(fs::path(std::u8string(reinterpret_cast<const char8_t*>(args[i].c_str()))));
+      paths.push_back(path_of(args[i]));
   }
   if (paths.empty()) paths = screen.default_paths();
   if (paths.empty() || (whole_class && paths.size() != 1)) return usage(screen);
