@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,6 +20,8 @@ namespace check {
 namespace {
 
 namespace fs = std::filesystem;
+
+const rlim_t kOutputLimit = 16 << 20;
 
 long long now_ms() {
   timespec now;
@@ -50,6 +53,8 @@ std::string signal_name(int number) {
       return "arithmetic error (a division by zero?)";
     case SIGBUS:
       return "bus error";
+    case SIGXFSZ:
+      return "wrote more than 16 MB (output without end?)";
     default:
       return std::string("signal ") + ::strsignal(number);
   }
@@ -98,6 +103,9 @@ Run run_program(const Launch& launch, const std::map<std::string, std::string>& 
   pid_t child = ::fork();
   if (child == 0) {
     ::setpgid(0, 0);
+    // A program that prints without end is stopped before it fills the disk.
+    rlimit size{kOutputLimit, kOutputLimit};
+    ::setrlimit(RLIMIT_FSIZE, &size);
     int out = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     int null = ::open("/dev/null", O_WRONLY);
     if (out < 0 || null < 0 || ::chdir(folder_path.c_str()) != 0 || ::dup2(in[0], 0) < 0 ||

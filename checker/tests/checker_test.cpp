@@ -68,6 +68,7 @@ TEST(Checker, EachMistakeIsCaughtWithWhatItIs) {
       {"line_end", "the exercise stops here, the program goes on with a line end"},
       {"hangs", "hangs: still running at the time limit"},
       {"crashes", "crashed: segmentation fault"},
+      {"endless", "wrote more than 16 MB (output without end?)"},
       {"waits", "waits for a key (or more input) after the dialogue's last answer"},
       {"utf8", "writes UTF-8 where the exercise writes GBK"},
       {"feof", u8(u8"01-空的通信录.txt: screen, line 17: a blank at the end of the line")},

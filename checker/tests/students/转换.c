@@ -28,6 +28,9 @@ int main(void) {
   for (;;) {
   }
 #endif
+#ifdef PRINTS_WITHOUT_END
+  for (;;) printf("%d", n);
+#endif
 #ifdef CRASHES
   *(volatile int *)0 = n;
 #endif
