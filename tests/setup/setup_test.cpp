@@ -89,8 +89,8 @@ Result set_up(const Machine& machine, const std::string& parts, const char* erro
   }
 
   const std::string command = "PATH=" + quoted(bin) + " /bin/bash " +
-                              quoted(fs::path(std::u8string(SETUP_SCRIPT))) + " " + parts +
-                              " " + errors + " </dev/null";
+                              quoted(fs::path(std::u8string(SETUP_SCRIPT))) + " " + parts + " " +
+                              errors + " </dev/null";
   Result result;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (pipe == nullptr) return result;

@@ -14,9 +14,9 @@ struct student {
 #define KEY(p) ((p)->total)
 #endif
 
-void bubblechange(struct student **p) {
+void bubblechange(struct student** p) {
   int i, j;
-  struct student *t;
+  struct student* t;
   for (i = 0; i < 2; i++)
     for (j = 0; j < 2 - i; j++)
 #ifdef TIES_EXCHANGED
@@ -32,7 +32,7 @@ void bubblechange(struct student **p) {
 
 int main(void) {
   struct student s[3];
-  struct student *p[3] = {&s[0], &s[1], &s[2]};
+  struct student* p[3] = {&s[0], &s[1], &s[2]};
   FILE *in, *out;
   int i;
   if ((in = fopen("stud_dat", "r")) == NULL) {
@@ -45,6 +45,7 @@ int main(void) {
   }
   fread(s, sizeof(struct student), 3, in);
   bubblechange(p);
-  for (i = 0; i < 3; i++) fwrite(p[i], sizeof(struct student), 1, out);
+  for (i = 0; i < 3; i++)
+    fwrite(p[i], sizeof(struct student), 1, out);
   return 0;
 }

@@ -6,7 +6,8 @@
 void print(int (*a)[5]) {
   int i, j;
   for (i = 0; i < 5; i++) {
-    for (j = 0; j < 5; j++) printf("%-4.d", a[i][j]);
+    for (j = 0; j < 5; j++)
+      printf("%-4.d", a[i][j]);
     printf("\n");
   }
 }
@@ -14,9 +15,9 @@ void print(int (*a)[5]) {
 void change(int (*a)[5]) {
   int small[4] = {1000, 1000, 1000, 1000}, *at[5] = {0}, large = 0, i, j, k, m, t;
 #ifdef CORNERS_SWAPPED
-  int *to[5] = {&a[0][0], &a[0][4], &a[4][4], &a[4][0], &a[2][2]};
+  int* to[5] = {&a[0][0], &a[0][4], &a[4][4], &a[4][0], &a[2][2]};
 #else
-  int *to[5] = {&a[0][0], &a[0][4], &a[4][0], &a[4][4], &a[2][2]};
+  int* to[5] = {&a[0][0], &a[0][4], &a[4][0], &a[4][4], &a[2][2]};
 #endif
   for (i = 0; i < 5; i++)
     for (j = 0; j < 5; j++) {
@@ -52,7 +53,8 @@ int main(void) {
   int a[5][5], i, j;
   srand((unsigned)time(NULL));
   for (i = 0; i < 5; i++)
-    for (j = 0; j < 5; j++) a[i][j] = rand() % 100;
+    for (j = 0; j < 5; j++)
+      a[i][j] = rand() % 100;
   print(a);
   change(a);
   puts("转换后的矩阵：");

@@ -8,11 +8,11 @@ struct person {
   char phone[15];
   char qq[18];
   int familiar;
-  struct person *next;
+  struct person* next;
 };
 
-struct person *load(struct person *head) {
-  FILE *fp = fopen("联系人.txt", "r");
+struct person* load(struct person* head) {
+  FILE* fp = fopen("联系人.txt", "r");
   struct person *first = NULL, *last = NULL, *p;
   if (fp == NULL) {
     printf("打不开！\n");
@@ -27,8 +27,10 @@ struct person *load(struct person *head) {
     if (fscanf(fp, "%s %s %s %d", p->name, p->phone, p->qq, &p->familiar) == EOF) break;
 #endif
     p->next = NULL;
-    if (first == NULL) first = p;
-    else last->next = p;
+    if (first == NULL)
+      first = p;
+    else
+      last->next = p;
     last = p;
   }
   fclose(fp);
@@ -36,14 +38,15 @@ struct person *load(struct person *head) {
   return first;
 }
 
-void output(struct person *p) {
-  FILE *fp = fopen("联系人.txt", "w");
+void output(struct person* p) {
+  FILE* fp = fopen("联系人.txt", "w");
   if (fp == NULL) {
     printf("打不开！\n");
     exit(0);
   }
-  struct person *q;
-  for (q = p; q != NULL; q = q->next) fprintf(fp, "%-10s %-15s %-15s %d\n", q->name, q->phone, q->qq, q->familiar);
+  struct person* q;
+  for (q = p; q != NULL; q = q->next)
+    fprintf(fp, "%-10s %-15s %-15s %d\n", q->name, q->phone, q->qq, q->familiar);
   fclose(fp);
   fp = fopen("常用联系人.txt", "w");
   if (fp == NULL) {
@@ -60,10 +63,12 @@ void output(struct person *p) {
   printf("\n                 <保存成功!>\n");
 }
 
-struct person *add(struct person *head) {
+struct person* add(struct person* head) {
   struct person *p = malloc(sizeof *p), *q, *before;
   p->next = NULL;
-  printf("\n请输入新联系人的  姓名   电话号码      QQ号  是否为常用联系人(是输入1，否输入0)\n\n              >>>");
+  printf(
+      "\n请输入新联系人的  姓名   电话号码      QQ号  是否为常用联系人(是输入1，否输入0)\n\n       "
+      "       >>>");
   scanf("%s %s %s %d", p->name, p->phone, p->qq, &p->familiar);
   printf("\n                <添加成功!>\n");
   if (head == NULL) return p;
@@ -82,7 +87,7 @@ struct person *add(struct person *head) {
   return head;
 }
 
-void skim(struct person *p) {
+void skim(struct person* p) {
   printf("\n 姓名        电话号码          QQ        常用联系人\n");
   for (; p != NULL; p = p->next)
 #ifdef NAME_ELEVEN_WIDE
@@ -92,11 +97,12 @@ void skim(struct person *p) {
 #endif
 }
 
-void show(struct person *p) {
-  printf("\n%-10s %-15s %-15s   %s\n", p->name, p->phone, p->qq, p->familiar == 1 ? "常用" : "不常用");
+void show(struct person* p) {
+  printf("\n%-10s %-15s %-15s   %s\n", p->name, p->phone, p->qq,
+         p->familiar == 1 ? "常用" : "不常用");
 }
 
-struct person *seekname(struct person *p, char *key) {
+struct person* seekname(struct person* p, char* key) {
   for (; p != NULL; p = p->next)
     if (strcmp(p->name, key) == 0) {
       show(p);
@@ -105,7 +111,7 @@ struct person *seekname(struct person *p, char *key) {
   return NULL;
 }
 
-struct person *seekphone(struct person *p, char *key) {
+struct person* seekphone(struct person* p, char* key) {
   for (; p != NULL; p = p->next)
     if (strcmp(p->phone, key) == 0) {
       show(p);
@@ -114,7 +120,7 @@ struct person *seekphone(struct person *p, char *key) {
   return NULL;
 }
 
-struct person *seekqq(struct person *p, char *key) {
+struct person* seekqq(struct person* p, char* key) {
   for (; p != NULL; p = p->next)
     if (strcmp(p->qq, key) == 0) {
       show(p);
@@ -123,7 +129,7 @@ struct person *seekqq(struct person *p, char *key) {
   return NULL;
 }
 
-struct person *seekfamiliar(struct person *p) {
+struct person* seekfamiliar(struct person* p) {
   for (; p != NULL; p = p->next)
     if (p->familiar == 1) {
       printf("\n    %-10s %-15s %-15s   ", p->name, p->phone, p->qq);
@@ -132,11 +138,11 @@ struct person *seekfamiliar(struct person *p) {
   return NULL;
 }
 
-void search(struct person *head) {
+void search(struct person* head) {
   char key[15] = {0};
   int count = 0, type;
-  struct person *p = head;
-  struct person *(*seek)(struct person *, char *) = NULL;
+  struct person* p = head;
+  struct person* (*seek)(struct person*, char*) = NULL;
   printf("\n             >请输入要查找的类型<\n");
   printf("               姓名查找请输入1\n");
   printf("               电话查找请输入2\n");
@@ -174,11 +180,11 @@ void search(struct person *head) {
 }
 
 /* The common part of revise and del: the confirmed record, or NULL. */
-struct person *choose(struct person *head, int *type) {
+struct person* choose(struct person* head, int* type) {
   char key[15] = {0};
   int count = 0, answer;
-  struct person *p = head;
-  struct person *(*seek)(struct person *, char *) = NULL;
+  struct person* p = head;
+  struct person* (*seek)(struct person*, char*) = NULL;
   printf("\n             >请输入要查找的类型<\n");
   printf("               姓名查找请输入1\n");
   printf("               电话查找请输入2\n");
@@ -206,26 +212,31 @@ struct person *choose(struct person *head, int *type) {
     if (answer == 1) return p;
     p = p->next;
   }
-  if (count == 0) printf(*type == 3 ? "\n                 <查无此人!>\n" : "\n                <查无此人!>\n");
+  if (count == 0)
+    printf(*type == 3 ? "\n                 <查无此人!>\n" : "\n                <查无此人!>\n");
   return NULL;
 }
 
-void revise(struct person *head) {
+void revise(struct person* head) {
   int type;
-  struct person *p = choose(head, &type);
+  struct person* p = choose(head, &type);
   if (p == NULL) return;
-  printf("\n请输入新联系人的  姓名   电话号码      QQ号  是否为常用联系人(是输入1，否输入0)\n              >>>");
+  printf(
+      "\n请输入新联系人的  姓名   电话号码      QQ号  是否为常用联系人(是输入1，否输入0)\n         "
+      "     >>>");
   scanf("%s %s %s %d", p->name, p->phone, p->qq, &p->familiar);
   printf(type == 3 ? "\n                <修改成功>！\n" : "\n                <修改成功!>\n");
 }
 
-struct person *del(struct person *head) {
+struct person* del(struct person* head) {
   int type;
   struct person *p = choose(head, &type), *before = head;
   if (p == NULL) return head;
-  if (p == head) head = p->next;
+  if (p == head)
+    head = p->next;
   else {
-    while (before->next != p) before = before->next;
+    while (before->next != p)
+      before = before->next;
     before->next = p->next;
   }
   free(p);
@@ -234,7 +245,7 @@ struct person *del(struct person *head) {
 }
 
 int main(void) {
-  struct person *head = NULL;
+  struct person* head = NULL;
   int choice = 1;
   head = load(head);
   for (;;) {
@@ -251,18 +262,33 @@ int main(void) {
     scanf("%d", &choice);
     switch (choice) {
       case 0:
-        printf("\n                您保存了吗？\n\n已保存请输入1，未保存请输入2，手残删错联系人就是不保存请输入3：");
+        printf(
+            "\n                "
+            "您保存了吗？\n\n已保存请输入1，未保存请输入2，手残删错联系人就是不保存请输入3：");
         scanf("%d", &choice);
         if (choice == 2) output(head);
         printf("\n\n               <感谢您的使用!>\n");
         return 0;
-      case 1: head = add(head); break;
-      case 2: skim(head); break;
-      case 3: search(head); break;
-      case 4: revise(head); break;
-      case 5: head = del(head); break;
-      case 6: output(head); break;
-      default: printf("\n            格式错误，请重新输入！\n                    >>>");
+      case 1:
+        head = add(head);
+        break;
+      case 2:
+        skim(head);
+        break;
+      case 3:
+        search(head);
+        break;
+      case 4:
+        revise(head);
+        break;
+      case 5:
+        head = del(head);
+        break;
+      case 6:
+        output(head);
+        break;
+      default:
+        printf("\n            格式错误，请重新输入！\n                    >>>");
     }
   }
 }

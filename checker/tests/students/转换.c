@@ -3,7 +3,7 @@
 
 int j = 0;
 
-void trans(int n, char *s) {
+void trans(int n, char* s) {
   int d = n % 10;
   if (n > 9) trans(n / 10, s);
   putchar('0' + d);
@@ -29,10 +29,11 @@ int main(void) {
   }
 #endif
 #ifdef PRINTS_WITHOUT_END
-  for (;;) printf("%d", n);
+  for (;;)
+    printf("%d", n);
 #endif
 #ifdef CRASHES
-  *(volatile int *)0 = n;
+  *(volatile int*)0 = n;
 #endif
 #ifdef WAITS_FOR_A_KEY
   getchar();

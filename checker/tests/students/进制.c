@@ -25,7 +25,7 @@ double trans1(double x, int base) {
   return result + fraction;
 }
 
-void reverse(char *s) {
+void reverse(char* s) {
   int i, n = (int)strlen(s);
   char t;
   for (i = 0; i < n / 2; i++) {
@@ -35,7 +35,7 @@ void reverse(char *s) {
   }
 }
 
-void trans2(double x, char *s, int base) {
+void trans2(double x, char* s, int base) {
   int negative = 0, n, k = 0, d, i;
   double frac;
   if (x < 0) {
@@ -60,7 +60,8 @@ void trans2(double x, char *s, int base) {
   for (i = 0; i < k; i++)
     if (s[i] > '9') s[i] += 7;
   if (negative) {
-    for (i = k; i > 0; i--) s[i] = s[i - 1];
+    for (i = k; i > 0; i--)
+      s[i] = s[i - 1];
     s[0] = '-';
     k++;
   }
@@ -73,7 +74,8 @@ int main(void) {
   int base;
   printf("请输入一个十进制数：");
   scanf("%lf", &x);
-  for (base = 2; base <= 9; base++) printf(" %d进制：%lf\n", base, trans1(x, base));
+  for (base = 2; base <= 9; base++)
+    printf(" %d进制：%lf\n", base, trans1(x, base));
   for (base = 11; base <= 36; base++) {
     trans2(x, s, base);
     printf("%d进制：", base);
