@@ -33,25 +33,12 @@ std::vector<std::vector<int>> numbers_per_line(const std::string& text) {
   return lines;
 }
 
-TEST(magic_square, PrintsTheSquareOfOrderElevenWithEveryLineSummingTo671) {
-  const std::string expected =
-      "68  81  94  107 120 1   14  27  40  53  66  \n"
-      "80  93  106 119 11  13  26  39  52  65  67  \n"
-      "92  105 118 10  12  25  38  51  64  77  79  \n"
-      "104 117 9   22  24  37  50  63  76  78  91  \n"
-      "116 8   21  23  36  49  62  75  88  90  103 \n"
-      "7   20  33  35  48  61  74  87  89  102 115 \n"
-      "19  32  34  47  60  73  86  99  101 114 6   \n"
-      "31  44  46  59  72  85  98  100 113 5   18  \n"
-      "43  45  58  71  84  97  110 112 4   17  30  \n"
-      "55  57  70  83  96  109 111 3   16  29  42  \n"
-      "56  69  82  95  108 121 2   15  28  41  54  \n";
+// Its bytes are in its dialogue (dialogues/魔方): here, that what it prints
+// is a magic square of 1 to 121.
+TEST(magic_square, PrintsASquareOfOrderElevenWithEveryLineSummingTo671) {
   auto outcome = run(u8"魔方", "");
   EXPECT_TRUE(outcome.exited_cleanly());
-  EXPECT_TRUE(same_bytes(outcome.out, expected));
-
-  // The expected text itself must be a magic square of 1 to 121.
-  auto square = numbers_per_line(expected);
+  auto square = numbers_per_line(outcome.out);
   ASSERT_EQ(square.size(), 11u);
   std::vector<bool> seen(122);
   int diagonal = 0, anti_diagonal = 0;
@@ -71,32 +58,6 @@ TEST(magic_square, PrintsTheSquareOfOrderElevenWithEveryLineSummingTo671) {
   EXPECT_EQ(diagonal, 671);
   EXPECT_EQ(anti_diagonal, 671);
   EXPECT_EQ(std::count(seen.begin() + 1, seen.end(), true), 121);
-}
-
-TEST(pascal, PrintsTenCentredRowsWithTheTrailingBlanksOfEachField) {
-  auto outcome = run(u8"组合数表", "");
-  EXPECT_TRUE(outcome.exited_cleanly());
-  EXPECT_TRUE(same_bytes(outcome.out,
-                         "                  1   \n"
-                         "                1   1   \n"
-                         "              1   2   1   \n"
-                         "            1   3   3   1   \n"
-                         "          1   4   6   4   1   \n"
-                         "        1   5   10  10  5   1   \n"
-                         "      1   6   15  20  15  6   1   \n"
-                         "    1   7   21  35  35  21  7   1   \n"
-                         "  1   8   28  56  70  56  28  8   1   \n"
-                         "1   9   36  84  126 126 84  36  9   1   \n"));
-}
-
-TEST(insertion, PlacesEachValueAfterItsEqualsAndPrintsTwentyLines) {
-  auto outcome = run(u8"合并", "");
-  EXPECT_TRUE(outcome.exited_cleanly());
-  EXPECT_TRUE(same_bytes(outcome.out,
-                         "a[1]=1.00 \na[2]=1.00 \na[3]=1.00 \na[4]=3.00 \na[5]=3.00 \n"
-                         "a[6]=5.00 \na[7]=6.00 \na[8]=7.00 \na[9]=9.00 \na[10]=11.00\n"
-                         "a[11]=12.00\na[12]=13.00\na[13]=15.00\na[14]=17.00\na[15]=19.00\n"
-                         "a[16]=23.00\na[17]=26.00\na[18]=45.00\na[19]=45.00\na[20]=45.00\n"));
 }
 
 std::string printed(const Grid& g) {

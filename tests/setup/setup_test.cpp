@@ -60,7 +60,8 @@ struct Result {
   std::string calls;   // the fake commands' arguments, a line a call
 };
 
-Result set_up(const Machine& machine, const std::string& parts) {
+// `errors`: where the script's standard error goes (with its output, or away).
+Result set_up(const Machine& machine, const std::string& parts, const char* errors = "2>&1") {
   ScratchFolder folder;
   const fs::path bin = folder.path() / "bin", log = folder.path() / "calls";
   fs::create_directory(bin);
@@ -73,7 +74,8 @@ Result set_up(const Machine& machine, const std::string& parts) {
   }
   write_script(bin / "id", std::string("echo ") + machine.uid + "\n");
   if (machine.apt) {
-    write_script(bin / "apt-get", "echo \"apt-get $*\" >>" + quoted(log) + "\nexit " +
+    write_script(bin / "apt-get", "echo \"apt-get $*\" >>" + quoted(log) +
+                                      "\necho 'Reading package lists...'\nexit " +
                                       std::to_string(machine.apt_status) + "\n");
   }
   // `sudo -n` runs its command only where sudo needs no password; a sudo
@@ -87,8 +89,8 @@ Result set_up(const Machine& machine, const std::string& parts) {
   }
 
   const std::string command = "PATH=" + quoted(bin) + " /bin/bash " +
-                              quoted(fs::path(std::u8string(SETUP_SCRIPT))) + " " + parts +
-                              " 2>&1 </dev/null";
+                              quoted(fs::path(std::u8string(SETUP_SCRIPT))) + " " + parts + " " +
+                              errors + " </dev/null";
   Result result;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (pipe == nullptr) return result;
@@ -161,6 +163,15 @@ TEST(Setup, InstallsExactlyWhatIsMissingOrSaysWhyItCannot) {
       EXPECT_NE(result.output.find(words), std::string::npos) << words << " in:\n" << result.output;
     EXPECT_EQ(result.calls, c.calls);
   }
+}
+
+// What apt-get says while it installs is progress, as the build's is: it goes
+// to standard error, never into the output of ./try's program.
+TEST(Setup, AptSpeaksOnStandardError) {
+  Result result = set_up({.hidden = {"ninja"}}, "build", "2>/dev/null");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.output, "");
+  EXPECT_NE(result.calls.find("apt-get install"), std::string::npos) << result.calls;
 }
 
 }  // namespace

@@ -28,6 +28,9 @@ void expect_replies(const char8_t* program, const std::string& prompt,
   }
 }
 
+// The exercises' own cases are in their dialogues (dialogues/标识符 and so
+// on); here, the rest: edges, input that is typed otherwise, long lines.
+
 // --- 标识符 ---
 
 const std::string kIdentifierPrompt = "请输入一个标识符：";
@@ -39,7 +42,6 @@ TEST(identifier, EchoesValidIdentifiersUpToThirtyTwoBytes) {
                      {"a lone letter", "x\n", "x\n"},
                      {"a lone underscore", "_\n", "_\n"},
                      {"underscore first", "_a1\n", "_a1\n"},
-                     {"exactly 32 bytes", std::string(32, 'a') + "\n", std::string(32, 'a') + "\n"},
                      {"last line without a line break", "abc", "abc\n"},
                      {"a line typed with CR LF", "abc\r\n", "abc\n"},
                      {"only the first line is judged", "abc\n1x y\n", "abc\n"},
@@ -50,7 +52,6 @@ TEST(identifier, RejectsEveryLineOverThirtyTwoBytesBeforeLookingAtIt) {
   expect_replies(
       u8"标识符", kIdentifierPrompt,
       {
-          {"33 valid bytes", std::string(33, 'a') + "\n", "太长了!"},
           {"33 bytes starting with a digit", "1" + std::string(32, ' ') + "\n", "太长了!"},
           {"a letter and 16 Chinese characters", "a中文中文中文中文中文中文中文中文\n", "太长了!"},
           {"a line of a megabyte", std::string(1 << 20, 'a') + "\n", "太长了!"},
@@ -98,10 +99,7 @@ std::string counts(long long letters, long long blanks, long long digits, long l
 TEST(char_count, CountsEachByteInItsClass) {
   expect_replies(u8"统计", kCountPrompt,
                  {
-                     {"the empty line", "\n", counts(0, 0, 0, 0)},
-                     {"a tab is no blank", "\t\n", counts(0, 0, 0, 1)},
                      {"punctuation is other", "_?\n", counts(0, 0, 0, 2)},
-                     {"each Chinese byte is other", "中 文\n", counts(0, 1, 0, 4)},
                      {"a mixed line", "Hello, World 2024!\n", counts(10, 2, 4, 2)},
                      {"letter edges", "AZaz@[`{\n", counts(4, 0, 0, 4)},
                      {"digit edges", "09/:\n", counts(0, 0, 2, 2)},
@@ -142,11 +140,8 @@ const std::string kDigitsPrompt = "请输入一个数字：";
 TEST(digits, WritesTheDigitsWithoutALineBreak) {
   expect_replies(u8"转换", kDigitsPrompt,
                  {
-                     {"zero", "0\n", "0"},
                      {"one digit", "5\n", "5"},
                      {"trailing zeros", "1000\n", "1000"},
-                     {"leading zeros dropped", "007\n", "7"},
-                     {"the largest int", "2147483647\n", "2147483647"},
                      {"no line break after the number", "123", "123"},
                      {"blank lines before the number", "\n  \n 99\n", "99"},
                      {"the number part of a token", "12abc\n", "12"},
