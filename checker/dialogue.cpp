@@ -4,11 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <mutex>
 #include <sstream>
 #include <stdexcept>
 
-#include "platform/codec.h"
+#include "checker/encoding.h"
 
 namespace check {
 namespace {
@@ -130,27 +129,13 @@ void add_screen_line(std::string line, bool last, Dialogue& dialogue) {
 
 }  // namespace
 
-namespace {
-
-// iconv keeps state: one thread at a time. (The Windows checker runs one
-// program after another.)
-bool convert(platform::Direction direction, std::string_view text, std::string& out) {
-#ifndef _WIN32
-  static std::mutex one_at_a_time;
-  std::lock_guard lock(one_at_a_time);
-#endif
-  return platform::codec::convert(direction, text, out);
-}
-
-}  // namespace
-
 bool is_record_file(const std::string& gbk_name) {
   return gbk_name == "stud_dat" || gbk_name == "stud_sort";
 }
 
 std::string to_gbk(const std::string& utf8) {
   std::string out;
-  if (!utf8.empty() && !convert(platform::Direction::utf8_to_gbk, utf8, out))
+  if (!utf8.empty() && !convert_text(false, utf8, out))
     throw std::runtime_error("text that GBK cannot hold: " + utf8);
   return out;
 }
@@ -162,7 +147,7 @@ std::string shown(const std::string& gbk) {
     unsigned char c = static_cast<unsigned char>(gbk[i]);
     std::size_t length = c < 0x80 ? 1 : 2;
     if (length == 2 && i + 1 < gbk.size() &&
-        convert(platform::Direction::gbk_to_utf8, gbk.substr(i, 2), out)) {
+        convert_text(true, std::string_view(gbk).substr(i, 2), out)) {
       i += 2;
       continue;
     }
@@ -255,10 +240,7 @@ std::vector<Dialogue> load_dialogues(const fs::path& folder) {
 
 std::string converted(bool to_utf8, const std::string& text) {
   std::string out;
-  return convert(to_utf8 ? platform::Direction::gbk_to_utf8 : platform::Direction::utf8_to_gbk,
-                 text, out)
-             ? out
-             : text;
+  return convert_text(to_utf8, text, out) ? out : text;
 }
 
 std::map<std::string, std::string> starting_files(const Dialogue& dialogue) {
