@@ -58,10 +58,6 @@ Hold hold_book(const char* name) {
 
 namespace replacing {
 
-std::string system_path(const char* name) {
-  return name;
-}
-
 unsigned new_file_mode() {
   mode_t mask = ::umask(0);
   ::umask(mask);
@@ -74,6 +70,26 @@ bool keep_names(const std::string& path, bool durable) {
   if (fd < 0) return false;
   bool synced = ::fsync(fd) == 0;
   return ::close(fd) == 0 && synced;
+}
+
+// A device (or a pipe that has a reader) is no stored file: it is written
+// as it stands. A file that may not be written is unusable.
+Target inspect(const char* name) {
+  Target target;
+  target.path = destination(name);
+  int fd = ::open(target.path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    target.kind = errno == ENOENT ? Kind::missing : Kind::unusable;
+    return target;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) == 0) {
+    target.kind = S_ISREG(st.st_mode) ? Kind::regular : Kind::device;
+    target.identity = std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+    target.mode = st.st_mode & 07777;
+  }
+  ::close(fd);
+  return target;
 }
 
 }  // namespace replacing

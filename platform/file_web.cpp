@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <string>
 
@@ -92,8 +93,25 @@ Hold hold_book(const char*) {
 
 namespace replacing {
 
-std::string system_path(const char* name) {
-  return byte_path(name);
+// A file that may not be written is unusable, and so is a pipe, which
+// only node's files can hold.
+Target inspect(const char* name) {
+  Target target;
+  target.path = destination(byte_path(name));
+  struct stat st {};
+  if (::stat(target.path.c_str(), &st) != 0) {
+    target.kind = errno == ENOENT ? Kind::missing : Kind::unusable;
+    return target;
+  }
+  int fd = S_ISREG(st.st_mode) || S_ISCHR(st.st_mode)
+               ? ::open(target.path.c_str(), O_WRONLY | O_CLOEXEC)
+               : -1;
+  if (fd < 0) return target;
+  ::close(fd);
+  target.kind = S_ISREG(st.st_mode) ? Kind::regular : Kind::device;
+  target.identity = std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+  target.mode = st.st_mode & 07777;
+  return target;
 }
 
 // Emscripten's umask is a stand-in that would mask every permission: a new

@@ -61,7 +61,8 @@ std::FILE* open_file(const char* name, const char* mode) {
 // when the program ends. Where no lock file can be made the folder is
 // read-only, and no save could succeed there anyway.
 Hold hold_book(const char* name) {
-  HANDLE lock = ::CreateFileW((wide_name(name) + L".lock").c_str(), GENERIC_READ,
+  // Opened for writing too: Wine takes a write lock of its system for it.
+  HANDLE lock = ::CreateFileW((wide_name(name) + L".lock").c_str(), GENERIC_READ | GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
   if (lock == INVALID_HANDLE_VALUE) return Hold::held;

@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
@@ -43,26 +42,6 @@ std::string destination(const std::string& path) {
     }
   }
   return path;
-}
-
-// A device (or a pipe that has a reader) is no stored file: it is written
-// as it stands. A file that may not be written is unusable.
-Target inspect(const char* name) {
-  Target target;
-  target.path = destination(system_path(name));
-  int fd = ::open(target.path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    target.kind = errno == ENOENT ? Kind::missing : Kind::unusable;
-    return target;
-  }
-  struct stat st {};
-  if (::fstat(fd, &st) == 0) {
-    target.kind = S_ISREG(st.st_mode) ? Kind::regular : Kind::device;
-    target.identity = std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
-    target.mode = st.st_mode & 07777;
-  }
-  ::close(fd);
-  return target;
 }
 
 bool folder_takes_files(const Target& target) {

@@ -142,17 +142,17 @@ TEST(DurableSave, AFailedCallOfTheSaveLeavesTheBookAsItWasOrSaysItMayNotBeOnTheD
     bool frequent_new;
   } cases[] = {
       {"unlink:when=1", failed, false},  // the frequent file's leftover stays in the way
-      {"fsync:when=1", failed, false},   {"rename:when=1", failed, false},
-      {"fsync:when=2", failed, true},    {"unlink:when=2", failed, true},
-      {"fsync:when=3", failed, true},    {"rename:when=2", failed, true},
+      {"fsync:when=1", failed, false},  {"rename:when=1", failed, false},
+      {"fsync:when=2", failed, true},   {"unlink:when=2", failed, true},
+      {"fsync:when=3", failed, true},   {"rename:when=2", failed, true},
       {"fsync:when=4", unsynced, true},
   };
   const std::string said[] = {"打不开！", "通信录已写好，但没能确认它已存到磁盘上，请再保存一次！",
                               "<保存成功!>"};
   for (const Case& c : cases) {
     for (const char* error : {"EIO", "EROFS", "ENOSPC", "EACCES"}) {
-      const std::string fail = c.call.substr(0, c.call.find(':')) + ":error=" + error +
-                               c.call.substr(c.call.find(':'));
+      const std::string fail =
+          c.call.substr(0, c.call.find(':')) + ":error=" + error + c.call.substr(c.call.find(':'));
       SCOPED_TRACE(fail);
       Outcome outcome = save_under_strace(fail).outcome;
       ASSERT_TRUE(abuse::ended_cleanly(outcome)) << "is strace installed?";

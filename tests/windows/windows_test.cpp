@@ -9,9 +9,9 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <future>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <optional>
 #include <set>
 #include <string>
@@ -109,7 +109,8 @@ TEST(FileNames, TheContactFilesAreNamedInUnicodeOnDiskWhateverTheCodePage) {
   EXPECT_TRUE(outcome.exited_cleanly()) << outcome.err;
   EXPECT_TRUE(contains(outcome.out, kSaved));
   EXPECT_EQ(names_on_disk(folder.path()),
-            (std::set<std::string>{utf8(u8"联系人.txt"), utf8(u8"常用联系人.txt")}));
+            (std::set<std::string>{utf8(u8"联系人.txt"), utf8(u8"常用联系人.txt"),
+                                   utf8(u8"联系人.txt.lock")}));
 }
 
 TEST(FileNames, AFileNamedByItsGbkBytesIsNotTheContactFile) {
