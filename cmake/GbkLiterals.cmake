@@ -73,8 +73,9 @@ function(_gbk_mirror)
   endforeach()
   file(GLOB_RECURSE originals CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR} ${patterns})
   # Installed npm packages (web/node_modules) are no sources of this project,
-  # and the tests and benchmarks are built by GCC alone (cmake/Compilers.cmake).
-  list(FILTER originals EXCLUDE REGEX "(^|/)(node_modules|tests)/|^bench/")
+  # the tests and benchmarks are built by GCC alone (cmake/Compilers.cmake),
+  # and the checker's text is ASCII or UTF-8 by design (checker/).
+  list(FILTER originals EXCLUDE REGEX "(^|/)(node_modules|tests)/|^(bench|checker)/")
   set(copies)
   foreach(original IN LISTS originals)
     set(copy ${COURSEWORK_GBK_MIRROR}/${original})
