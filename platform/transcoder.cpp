@@ -1,41 +1,57 @@
 #include "platform/transcoder.h"
 
+#include <iconv.h>
+
+#include <cerrno>
 #include <initializer_list>
 
 #include "platform/gbk.h"
 
 namespace platform {
+namespace {
 
-Transcoder::Transcoder(Direction direction) : direction_(direction), ready_(available(direction)) {}
+// One descriptor for each direction, opened when first needed.
+iconv_t descriptor(Direction direction) {
+  static const iconv_t to_utf8 = ::iconv_open("UTF-8", "GBK");
+  static const iconv_t to_gbk = ::iconv_open("GBK", "UTF-8");
+  return direction == Direction::gbk_to_utf8 ? to_utf8 : to_gbk;
+}
+
+}  // namespace
 
 bool Transcoder::ready() const {
-  return ready_;
+  return descriptor(direction_) != reinterpret_cast<iconv_t>(-1);
 }
 
 void Transcoder::convert(std::string_view piece, std::string& out) {
-  if (!ready_) {
+  if (!ready()) {
     out.append(piece);
     return;
   }
-  std::string joined;
-  if (!held_.empty()) {
-    joined = std::move(held_);
-    held_.clear();
-    piece = joined.append(piece);
-  }
-  while (!piece.empty()) {
-    Stop stop = convert_start(direction_, piece, out);
-    if (stop == Stop::cut) {
-      held_.assign(piece);  // completed by the next piece
+  std::string text = std::move(held_);
+  held_.clear();
+  text.append(piece);
+  char* in = text.data();  // iconv never writes to its input
+  std::size_t left = text.size();
+  while (left > 0) {
+    char block[1024];
+    char* to = block;
+    std::size_t room = sizeof block;
+    const bool stopped = ::iconv(descriptor(direction_), &in, &left, &to, &room) == std::size_t(-1);
+    out.append(block, static_cast<std::size_t>(to - block));
+    if (!stopped || errno == E2BIG) continue;
+    if (errno == EINVAL) {  // a character cut off, completed by the next piece
+      held_.assign(in, left);
       return;
     }
-    if (stop == Stop::unconvertible) {
-      // Passed through as it stands. A GBK pair goes together, so that its
-      // second byte is not taken for the start of the next character.
-      std::size_t length = direction_ == Direction::gbk_to_utf8 ? gbk_character_length(piece) : 1;
-      out.append(piece.substr(0, length));
-      piece.remove_prefix(length);
-    }
+    // Passed through as it stands. A GBK pair goes together, so that its
+    // second byte is not taken for the start of the next character.
+    std::size_t length = direction_ == Direction::gbk_to_utf8
+                             ? gbk_character_length(std::string_view(in, left))
+                             : 1;
+    out.append(in, length);
+    in += length;
+    left -= length;
   }
 }
 

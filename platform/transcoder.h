@@ -1,5 +1,5 @@
-// Converting text between GBK and UTF-8 as it streams to or from a terminal
-// or a console.
+// Converting text between GBK and UTF-8 as it streams to or from a terminal,
+// with the C library's iconv.
 #pragma once
 
 #include <string>
@@ -15,7 +15,7 @@ enum class Direction { gbk_to_utf8, utf8_to_gbk };
 // other encoding lacks, pass through unchanged, in their place.
 class Transcoder {
  public:
-  explicit Transcoder(Direction direction);
+  explicit Transcoder(Direction direction) : direction_(direction) {}
   Transcoder(const Transcoder&) = delete;
   Transcoder& operator=(const Transcoder&) = delete;
 
@@ -30,19 +30,7 @@ class Transcoder {
   void finish(std::string& out);
 
  private:
-  // Where the system's conversion stopped: at the end of the text, at a
-  // character cut off by that end, or at bytes that are no character of the
-  // source encoding or a character the other encoding lacks.
-  enum class Stop { end, cut, unconvertible };
-
-  // The system's conversion over its own tables (codec_posix.cpp,
-  // codec_windows.cpp): whether it can convert at all, and converting the
-  // longest start of `text` that converts, taken off `text` onto `out`.
-  static bool available(Direction direction);
-  static Stop convert_start(Direction direction, std::string_view& text, std::string& out);
-
   Direction direction_;
-  bool ready_;
   std::string held_;  // the start of a character cut off by the last piece
 };
 
