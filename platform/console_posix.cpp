@@ -17,9 +17,8 @@ namespace {
 
 constexpr std::size_t kBuffer = 64 * 1024;
 
-// A converting stream in the place of stdout or stdin. Those in place of
-// stdout are never destroyed: stdio flushes them after every destructor has
-// run, when the program ends.
+// A converting stream in the place of stdout or stdin, never destroyed:
+// stdio flushes stdout after every destructor has run.
 struct Converted {
   explicit Converted(Direction direction) : converter(direction) {}
   Transcoder converter;

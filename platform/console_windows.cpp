@@ -1,16 +1,11 @@
 // The console on Windows. What the programs print to a console goes out
-// through WriteConsoleW, converted from GBK to UTF-16 here, after
-// formatting, so Chinese shows correctly and columns line up whatever the
-// console's code page is; what is typed at one comes in as GBK, the
-// console's input code page being 936 while the program runs. Redirected
-// input and output are GBK bytes as they stand: never in text mode.
-//
-// The C runtime writes standard output to its file descriptor and knows
-// nothing of the conversion, so on a console that descriptor becomes a pipe
-// whose text a small thread puts on the console as it comes.
-//
-// A console that Windows made for this program alone closes, window and all,
-// the moment the program ends: the program waits for a key first.
+// through WriteConsoleW, converted from GBK to UTF-16 after formatting, so
+// columns line up whatever the console's code page is: the runtime writes
+// to a pipe in place of the console, and a thread shows what comes through
+// it. What is typed comes in as GBK, the console's input code page being
+// 936 while the program runs. Redirected input and output are GBK bytes as
+// they stand, never in text mode. A console that Windows made for this
+// program alone closes with it: the program waits for a key first.
 #include <windows.h>
 #include <winternl.h>
 
@@ -93,22 +88,16 @@ void show_output_on(HANDLE console) {
   ::_dup2(fd, ::_fileno(stdout));
   ::_close(fd);
 }
-
-// What is typed at the console reaches standard input through the console
-// itself, echo, line editing and Ctrl-Z included, in code page 936 for the
-// run: the runtime reads GBK bytes in text mode, lines ending in "\n" and
-// Ctrl-Z ending the input. The program prints nothing while it waits, so
-// standard output is unbuffered there and every prompt is in the pipe
-// before the program reads.
+// Typed input is the console's own, echo, line editing and Ctrl-Z included:
+// the runtime reads GBK bytes in text mode. Standard output is unbuffered
+// then, so that every prompt is in the pipe before the program reads.
 HANDLE console_input = nullptr;
 UINT typed_code_page = 0;  // the console's own, put back at the end
 
-// Whether the console was made for this program alone, as Windows makes one
-// for a program opened from Explorer: the program is the only one on it, and
-// reads and writes it. A program started from cmd, PowerShell or Windows
-// Terminal shares its console with the shell. Under Wine, a program started
-// from a Unix shell is alone on a console too, but that console is the
-// shell's terminal, which stays; no Windows process started the program.
+// Whether the console was made for this program alone, as for a program
+// opened from Explorer: the only one on it, started by a Windows process (a
+// shell shares its console; under Wine, a program started from a Unix shell
+// is alone on that shell's terminal, which stays).
 bool console_made_for_this_program(HANDLE in, HANDLE out) {
   DWORD processes[2];
   if (!is_console(in) || !is_console(out) || ::GetConsoleProcessList(processes, 2) != 1)

@@ -11,16 +11,10 @@
 namespace platform {
 namespace {
 
-bool is_digit(int c) {
-  return c >= '0' && c <= '9';
-}
-
 // The first character after white space, taken from the input; EOF at its end.
 int skip_space(std::FILE* in) {
-  int c = std::getc(in);
-  while (c != EOF && std::isspace(c))
-    c = std::getc(in);
-  return c;
+  std::fscanf(in, " ");
+  return std::getc(in);
 }
 
 // What is left of the token being read. It is held to its end, as a token
@@ -42,7 +36,7 @@ bool take_digits(std::FILE* in, int& c, std::string& text, bool sign = false) {
     c = std::getc(in);
   }
   bool any = false;
-  for (; is_digit(c); c = std::getc(in), any = true)
+  for (; std::isdigit(c); c = std::getc(in), any = true)
     text += static_cast<char>(c);
   return any;
 }

@@ -3,7 +3,7 @@
 #include <iconv.h>
 
 #include <cerrno>
-#include <initializer_list>
+#include <cctype>
 
 #include "platform/gbk.h"
 
@@ -62,19 +62,15 @@ void Transcoder::finish(std::string& out) {
 
 bool locale_is_gbk(const char* lc_all, const char* lc_ctype, const char* lang) {
   const char* name = lc_all && *lc_all ? lc_all : lc_ctype && *lc_ctype ? lc_ctype : lang;
-  if (name == nullptr) return false;
-  std::string_view charset(name);
-  if (std::size_t dot = charset.find('.'); dot != std::string_view::npos)
-    charset.remove_prefix(dot + 1);
+  std::string_view charset(name != nullptr ? name : "");
+  charset = charset.substr(charset.find('.') + 1);  // the whole name when it has no dot
   charset = charset.substr(0, charset.find('@'));
   std::string folded;  // "GB18030", "gb-18030", "Euc_Cn" all name theirs
   for (char c : charset) {
-    if (c != '-' && c != '_') folded += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (c != '-' && c != '_') folded += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   }
-  for (const char* gbk_family : {"gbk", "gb2312", "gb18030", "cp936", "euccn"}) {
-    if (folded == gbk_family) return true;
-  }
-  return false;
+  return folded == "gbk" || folded == "gb2312" || folded == "gb18030" || folded == "cp936" ||
+         folded == "euccn";
 }
 
 }  // namespace platform

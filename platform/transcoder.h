@@ -16,8 +16,6 @@ enum class Direction { gbk_to_utf8, utf8_to_gbk };
 class Transcoder {
  public:
   explicit Transcoder(Direction direction) : direction_(direction) {}
-  Transcoder(const Transcoder&) = delete;
-  Transcoder& operator=(const Transcoder&) = delete;
 
   // False when the system offers no such conversion; the Transcoder then
   // passes everything through unchanged.
@@ -36,11 +34,9 @@ class Transcoder {
 
 // Whether a terminal in the locale named by the environment takes GBK bytes
 // as they stand: the first of LC_ALL, LC_CTYPE and LANG that is set and not
-// empty decides, by the character set in its name ("zh_CN.GBK",
-// "zh_CN.gb18030@variant"), whether or not that locale is installed. GBK,
-// GB2312, GB18030, CP936 and EUC-CN count, in any case and with or without
-// separators; any other name, no name, "C" and "POSIX" do not. Null stands
-// for an unset variable.
+// empty (null: unset) decides by the character set in its name
+// ("zh_CN.gb18030@variant"), installed or not. GBK, GB2312, GB18030, CP936
+// and EUC-CN count, in any case and with or without separators.
 bool locale_is_gbk(const char* lc_all, const char* lc_ctype, const char* lang);
 
 }  // namespace platform
