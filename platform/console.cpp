@@ -7,15 +7,6 @@
 #include "platform/console_internal.h"
 
 namespace platform {
-namespace {
-
-[[noreturn]] void end_for_lack_of_memory() {
-  std::set_new_handler(nullptr);  // a second failure while saying so is not retried
-  std::puts("内存不足！");
-  std::exit(0);
-}
-
-}  // namespace
 
 // Output is written in large blocks; standard input flushes it before it
 // waits for the user, so prompts still appear in time.
@@ -23,7 +14,11 @@ void start_console() {
   static bool started = false;
   if (started) return;
   started = true;
-  std::set_new_handler(end_for_lack_of_memory);
+  std::set_new_handler([] {
+    std::set_new_handler(nullptr);  // a second failure while saying so is not retried
+    std::puts("内存不足！");
+    std::exit(0);
+  });
   static char buffer[64 * 1024];
   std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
   start_system_console();

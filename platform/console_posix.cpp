@@ -17,44 +17,28 @@ namespace {
 
 constexpr std::size_t kBuffer = 64 * 1024;
 
-// A converting stream in the place of stdout or stdin, never destroyed:
-// stdio flushes stdout after every destructor has run.
-struct Converted {
-  explicit Converted(Direction direction) : converter(direction) {}
-  Transcoder converter;
-  std::string text;  // converted, and for stdin not yet read
+// The converters in the place of stdout and stdin, never destroyed: stdio
+// flushes stdout after every destructor has run.
+Transcoder* terminal_output = nullptr;
+std::FILE* terminal = nullptr;  // the stream stdout was, unbuffered
+struct TypedInput {
+  Transcoder converter{Direction::utf8_to_gbk};
+  std::string text;  // converted, not yet read
 };
 
-Converted* terminal_output = nullptr;
-
-bool write_all(const std::string& bytes) {
-  for (std::size_t done = 0; done < bytes.size();) {
-    ssize_t n = ::write(STDOUT_FILENO, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 ssize_t write_converted(void* cookie, const char* data, std::size_t size) {
-  auto* output = static_cast<Converted*>(cookie);
-  output->text.clear();
-  output->converter.convert(std::string_view(data, size), output->text);
-  return write_all(output->text) ? static_cast<ssize_t>(size) : -1;
+  std::string text;
+  static_cast<Transcoder*>(cookie)->convert(std::string_view(data, size), text);
+  return std::fwrite(text.data(), 1, text.size(), terminal) == text.size()
+             ? static_cast<ssize_t>(size)
+             : -1;
 }
 
 // A character still cut off when output ends goes out as it stands.
-int write_held_back(void* cookie) {
-  auto* output = static_cast<Converted*>(cookie);
-  output->text.clear();
-  output->converter.finish(output->text);
-  write_all(output->text);
-  return 0;
-}
-
 void flush_at_exit() {
-  if (std::fflush(stdout) == 0) write_held_back(terminal_output);
+  std::string text;
+  if (std::fflush(stdout) == 0) terminal_output->finish(text);
+  std::fwrite(text.data(), 1, text.size(), terminal);
 }
 
 ssize_t read_some(char* into, std::size_t size) {
@@ -67,11 +51,11 @@ ssize_t read_some(char* into, std::size_t size) {
 
 // Standard input as the programs read it: the prompt printed so far goes
 // out before it waits. What a UTF-8 terminal types is converted to GBK (the
-// cookie is then a Converted); a read that ends inside a character brings
+// cookie is then a TypedInput); a read that ends inside a character brings
 // nothing yet, so reading goes on until something arrives.
 ssize_t read_typed(void* cookie, char* into, std::size_t size) {
   std::fflush(stdout);
-  auto* input = static_cast<Converted*>(cookie);
+  auto* input = static_cast<TypedInput*>(cookie);
   if (input == nullptr) return read_some(into, size);
   static char chunk[kBuffer];
   while (input->text.empty()) {
@@ -92,7 +76,7 @@ ssize_t read_typed(void* cookie, char* into, std::size_t size) {
 
 // A stream of `cookie` with the given function in place of `stream`, or
 // nothing when none can be made.
-void replace_stream(FILE*& stream, Converted* cookie, cookie_io_functions_t functions,
+void replace_stream(FILE*& stream, void* cookie, cookie_io_functions_t functions,
                     const char* mode) {
   static char buffers[2][kBuffer];
   FILE* replacement = ::fopencookie(cookie, mode, functions);
@@ -108,14 +92,15 @@ void start_system_console() {
   const bool utf8 =
       !locale_is_gbk(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"), std::getenv("LANG"));
   if (utf8 && ::isatty(STDOUT_FILENO) && Transcoder(Direction::gbk_to_utf8).ready()) {
-    terminal_output = new Converted(Direction::gbk_to_utf8);
-    replace_stream(stdout, terminal_output, {nullptr, write_converted, nullptr, write_held_back},
-                   "w");
+    terminal_output = new Transcoder(Direction::gbk_to_utf8);
+    terminal = stdout;
+    std::setvbuf(terminal, nullptr, _IONBF, 0);
+    replace_stream(stdout, terminal_output, {nullptr, write_converted, nullptr, nullptr}, "w");
     std::atexit(flush_at_exit);
   }
   const bool convert_typed =
       utf8 && ::isatty(STDIN_FILENO) && Transcoder(Direction::utf8_to_gbk).ready();
-  replace_stream(stdin, convert_typed ? new Converted(Direction::utf8_to_gbk) : nullptr,
+  replace_stream(stdin, convert_typed ? new TypedInput : nullptr,
                  {read_typed, nullptr, nullptr, nullptr}, "r");
 }
 

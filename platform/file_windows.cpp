@@ -38,8 +38,8 @@ std::FILE* create_temporary(const std::string& path, std::wstring& name) {
 }  // namespace
 
 std::FILE* open_file(const char* name, const char* mode) {
-  std::FILE* file =
-      ::_wfopen(windows::to_utf16(name).c_str(), std::wstring(mode, mode + std::strlen(mode)).c_str());
+  std::FILE* file = ::_wfopen(windows::to_utf16(name).c_str(),
+                              std::wstring(mode, mode + std::strlen(mode)).c_str());
   if (file != nullptr && !is_regular(::_fileno(file))) {
     std::fclose(file);
     return nullptr;
@@ -117,7 +117,8 @@ Replaced replace_one(const Target& target, unsigned /*mode*/, bool durable,
   bool written = write_content(file, content) && ::FlushFileBuffers(handle) != 0;
   written = std::fclose(file) == 0 && written;
   const DWORD flags = MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0);
-  if (!written || !::MoveFileExW(temporary.c_str(), windows::to_utf16(target.path).c_str(), flags)) {
+  if (!written ||
+      !::MoveFileExW(temporary.c_str(), windows::to_utf16(target.path).c_str(), flags)) {
     ::DeleteFileW(temporary.c_str());
     return Replaced::no;
   }

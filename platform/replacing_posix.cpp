@@ -28,8 +28,8 @@ std::FILE* open_file(const char* name, const char* mode) {
   int fd = open_unblocked(replacing::system_path(name),
                           std::strchr(mode, '+') != nullptr ? O_RDWR : O_RDONLY);
   struct stat st {};
-  std::FILE* file = fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? ::fdopen(fd, mode)
-                                                                           : nullptr;
+  std::FILE* file =
+      fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? ::fdopen(fd, mode) : nullptr;
   if (file == nullptr && fd >= 0) ::close(fd);
   return file;
 }

@@ -2,8 +2,8 @@
 
 #include <iconv.h>
 
-#include <cerrno>
 #include <cctype>
+#include <cerrno>
 
 #include "platform/gbk.h"
 
@@ -46,9 +46,8 @@ void Transcoder::convert(std::string_view piece, std::string& out) {
     }
     // Passed through as it stands. A GBK pair goes together, so that its
     // second byte is not taken for the start of the next character.
-    std::size_t length = direction_ == Direction::gbk_to_utf8
-                             ? gbk_character_length(std::string_view(in, left))
-                             : 1;
+    std::size_t length =
+        direction_ == Direction::gbk_to_utf8 ? gbk_character_length(std::string_view(in, left)) : 1;
     out.append(in, length);
     in += length;
     left -= length;
@@ -67,7 +66,8 @@ bool locale_is_gbk(const char* lc_all, const char* lc_ctype, const char* lang) {
   charset = charset.substr(0, charset.find('@'));
   std::string folded;  // "GB18030", "gb-18030", "Euc_Cn" all name theirs
   for (char c : charset) {
-    if (c != '-' && c != '_') folded += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (c != '-' && c != '_')
+      folded += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   }
   return folded == "gbk" || folded == "gb2312" || folded == "gb18030" || folded == "cp936" ||
          folded == "euccn";

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <climits>
 #include <string>
 #include <string_view>
 
@@ -13,9 +12,8 @@ namespace platform::windows {
 inline constexpr unsigned kGbkCodePage = 936;
 
 // Bytes that are no character of the code page become a character of their
-// own (U+FFFD or '?'); text beyond int's range converts to nothing.
+// own (U+FFFD or '?'). Names and console text are far below int's range.
 inline std::wstring to_utf16(std::string_view gbk) {
-  if (gbk.size() > INT_MAX) return {};
   const int size = static_cast<int>(gbk.size());
   std::wstring text(gbk.size(), L'\0');  // never more characters than bytes
   text.resize(static_cast<std::size_t>(
