@@ -25,6 +25,7 @@ struct TypedInput {
   Transcoder converter{Direction::utf8_to_gbk};
   std::string text;  // converted, not yet read
 };
+TypedInput* typed_input = nullptr;
 
 ssize_t write_converted(void* cookie, const char* data, std::size_t size) {
   std::string text;
@@ -98,10 +99,9 @@ void start_system_console() {
     replace_stream(stdout, terminal_output, {nullptr, write_converted, nullptr, nullptr}, "w");
     std::atexit(flush_at_exit);
   }
-  const bool convert_typed =
-      utf8 && ::isatty(STDIN_FILENO) && Transcoder(Direction::utf8_to_gbk).ready();
-  replace_stream(stdin, convert_typed ? new TypedInput : nullptr,
-                 {read_typed, nullptr, nullptr, nullptr}, "r");
+  if (utf8 && ::isatty(STDIN_FILENO) && Transcoder(Direction::utf8_to_gbk).ready())
+    typed_input = new TypedInput;
+  replace_stream(stdin, typed_input, {read_typed, nullptr, nullptr, nullptr}, "r");
 }
 
 }  // namespace platform
