@@ -5,15 +5,15 @@
 #include <sstream>
 
 #include "checker/run.h"
-#include "platform/utf16_windows.h"
+#include "checker/wide_windows.h"
 
 namespace check {
 namespace {
 
 namespace fs = std::filesystem;
-using platform::windows::kGbkCodePage;
-using platform::windows::to_utf16;
-using platform::windows::to_utf8;
+using check::windows::kGbkCodePage;
+using check::windows::to_utf16;
+using check::windows::to_utf8;
 
 std::string to_gbk(std::wstring_view text) {
   if (text.empty()) return {};

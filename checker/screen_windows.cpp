@@ -7,13 +7,13 @@
 
 #include "checker/run.h"
 #include "checker/screen.h"
-#include "platform/utf16_windows.h"
+#include "checker/wide_windows.h"
 
 namespace check {
 namespace {
 
-using platform::windows::to_utf16;
-using platform::windows::to_utf8;
+using check::windows::to_utf16;
+using check::windows::to_utf8;
 
 HANDLE output() {
   return ::GetStdHandle(STD_OUTPUT_HANDLE);

@@ -1,18 +1,11 @@
-// What each system's console (console_*.cpp) shares.
+// What each system's console (console_*.cpp) adds to the start that every
+// program makes (console.cpp).
 #pragma once
-
-#include <cstdio>
-#include <cstdlib>
-#include <new>
 
 namespace platform {
 
-// The new-handler of every program: says that memory ran out and ends the
-// program with status 0.
-[[noreturn]] inline void end_for_lack_of_memory() {
-  std::set_new_handler(nullptr);  // a second failure while saying so is not retried
-  std::puts("内存不足！");
-  std::exit(0);
-}
+// Converts what the console shows and types where the system needs it;
+// standard output already has its buffer.
+void start_system_console();
 
 }  // namespace platform

@@ -1,17 +1,11 @@
 // The console on Windows. What the programs print to a console goes out
-// through WriteConsoleW, converted from GBK to UTF-16 here, after
-// formatting, so Chinese shows correctly and columns line up whatever the
-// console's code page is; what is typed at one comes in as GBK, the
-// console's input code page being 936 while the program runs. Redirected
-// input and output are GBK bytes as they stand: never in text mode.
-//
-// The C runtime writes standard output to its file descriptor and knows
-// nothing of the conversion, so on a console that descriptor becomes a pipe
-// whose text a small thread puts on the console as it comes, and the program
-// itself when it ends.
-//
-// A console that Windows made for this program alone closes, window and all,
-// the moment the program ends: the program waits for a key first.
+// through WriteConsoleW, converted from GBK to UTF-16 after formatting, so
+// columns line up whatever the console's code page is: the runtime writes
+// to a pipe in place of the console, and a thread shows what comes through
+// it. What is typed comes in as GBK, the console's input code page being
+// 936 while the program runs. Redirected input and output are GBK bytes as
+// they stand, never in text mode. A console that Windows made for this
+// program alone closes with it: the program waits for a key first.
 #include <windows.h>
 #include <winternl.h>
 
@@ -21,18 +15,15 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <new>
 #include <string>
 
-#include "platform/console.h"
 #include "platform/console_internal.h"
-#include "platform/transcoder.h"
+#include "platform/gbk.h"
 #include "platform/utf16_windows.h"
 
 namespace platform {
 namespace {
 
-constexpr std::size_t kOutputBuffer = 64 * 1024;
 constexpr DWORD kPipeSize = 1 << 20;
 // WriteConsoleW is given at most this many UTF-16 units at once.
 constexpr std::size_t kConsoleWrite = 8192;
@@ -54,37 +45,27 @@ void write_console(HANDLE console, std::wstring_view text) {
   }
 }
 
-// --- output ---
-
 HANDLE console_output = nullptr;  // where the program's text is shown, if on a console
 HANDLE output_pipe = nullptr;     // the pipe's reading end, once it is set up
-Transcoder* to_utf8 = nullptr;
-// Held while text moves from the pipe to the console, and while the program
-// waits for typed input, when it prints nothing: the thread rests meanwhile.
-CRITICAL_SECTION output_lock;
+HANDLE output_thread = nullptr;   // which shows what comes through the pipe
+std::string held;                 // a lead byte whose trail byte is still in the pipe
 
-// Moves what waits in the pipe to the console; false when nothing waits.
-// Called with the lock held.
-bool show_waiting() {
-  DWORD waiting = 0;
-  if (!::PeekNamedPipe(output_pipe, nullptr, 0, nullptr, &waiting, nullptr) || waiting == 0)
-    return false;
-  std::string chunk(waiting, '\0');
+// Shows the text that comes through the pipe until the pipe is closed; a
+// character cut off at the end of a chunk waits for the next one.
+DWORD WINAPI show_output(void*) {
+  static char chunk[kPipeSize];
   DWORD got = 0;
-  if (!::ReadFile(output_pipe, chunk.data(), waiting, &got, nullptr) || got == 0) return false;
-  std::string utf8;
-  to_utf8->convert(std::string_view(chunk.data(), got), utf8);
-  write_console(console_output, windows::to_utf16(windows::kUtf8CodePage, utf8));
-  return true;
-}
-
-DWORD WINAPI keep_pipe_empty(void*) {
-  for (;;) {
-    ::EnterCriticalSection(&output_lock);
-    bool shown = show_waiting();
-    ::LeaveCriticalSection(&output_lock);
-    if (!shown) ::Sleep(1);
+  while (::ReadFile(output_pipe, chunk, sizeof chunk, &got, nullptr) && got > 0) {
+    std::string text = held + std::string(chunk, got);
+    std::size_t whole = 0;  // the characters complete so far
+    while (whole < text.size() &&
+           (!is_gbk_lead(static_cast<unsigned char>(text[whole])) || whole + 1 < text.size()))
+      whole += gbk_character_length(std::string_view(text).substr(whole));
+    held = text.substr(whole);
+    text.resize(whole);
+    write_console(console_output, windows::to_utf16(text));
   }
+  return 0;
 }
 
 // Shows standard output on the console through a pipe that takes the place
@@ -92,43 +73,31 @@ DWORD WINAPI keep_pipe_empty(void*) {
 // bytes as they stand (and what was opened stays open: this happens once).
 void show_output_on(HANDLE console) {
   console_output = console;
-  auto* converter = new Transcoder(Direction::gbk_to_utf8);
   HANDLE read_end = nullptr, write_end = nullptr, copy = nullptr;
   // The runtime closes the console's handle when the pipe takes its place;
   // the text goes to a copy of it.
-  if (!converter->ready() || !::CreatePipe(&read_end, &write_end, nullptr, kPipeSize) ||
+  if (!::CreatePipe(&read_end, &write_end, nullptr, kPipeSize) ||
       !::DuplicateHandle(::GetCurrentProcess(), console, ::GetCurrentProcess(), &copy, 0, FALSE,
                          DUPLICATE_SAME_ACCESS))
     return;
   console_output = copy;
   output_pipe = read_end;
-  to_utf8 = converter;
   int fd = ::_open_osfhandle(reinterpret_cast<std::intptr_t>(write_end), _O_WRONLY | _O_BINARY);
-  if (fd < 0 || ::CreateThread(nullptr, 0, keep_pipe_empty, nullptr, 0, nullptr) == nullptr)
-    return;  // the pipe stays empty
+  output_thread = fd < 0 ? nullptr : ::CreateThread(nullptr, 0, show_output, nullptr, 0, nullptr);
+  if (output_thread == nullptr) return;  // the pipe stays empty
   ::_dup2(fd, ::_fileno(stdout));
   ::_close(fd);
 }
-
-// --- typed input ---
-
-// What is typed at the console reaches standard input through the console
-// itself, echo, line editing and Ctrl-Z included, in code page 936 for the
-// run: the runtime reads GBK bytes in text mode, lines ending in "\n" and
-// Ctrl-Z ending the input. The program prints nothing while it waits, so
-// standard output is unbuffered there and every prompt is in the pipe
-// before the program reads.
+// Typed input is the console's own, echo, line editing and Ctrl-Z included:
+// the runtime reads GBK bytes in text mode. Standard output is unbuffered
+// then, so that every prompt is in the pipe before the program reads.
 HANDLE console_input = nullptr;
 UINT typed_code_page = 0;  // the console's own, put back at the end
 
-// --- the end ---
-
-// Whether the console was made for this program alone, as Windows makes one
-// for a program opened from Explorer: the program is the only one on it, and
-// reads and writes it. A program started from cmd, PowerShell or Windows
-// Terminal shares its console with the shell. Under Wine, a program started
-// from a Unix shell is alone on a console too, but that console is the
-// shell's terminal, which stays; no Windows process started the program.
+// Whether the console was made for this program alone, as for a program
+// opened from Explorer: the only one on it, started by a Windows process (a
+// shell shares its console; under Wine, a program started from a Unix shell
+// is alone on that shell's terminal, which stays).
 bool console_made_for_this_program(HANDLE in, HANDLE out) {
   DWORD processes[2];
   if (!is_console(in) || !is_console(out) || ::GetConsoleProcessList(processes, 2) != 1)
@@ -162,39 +131,27 @@ void wait_for_a_key() {
 }
 
 // The rest of the output, a character cut off at the very end included,
-// shown as the code page reads it; then the pause, if any. The lock is kept:
-// the thread never runs again.
+// shown as the code page reads it; then the pause, if any.
 void end_console() {
   std::fflush(stdout);
-  ::EnterCriticalSection(&output_lock);
-  while (output_pipe != nullptr && show_waiting()) {
+  if (output_thread != nullptr) {
+    ::_close(::_fileno(stdout));  // the pipe's only writing end
+    ::WaitForSingleObject(output_thread, INFINITE);
   }
   if (typed_code_page != 0) ::SetConsoleCP(typed_code_page);
-  if (to_utf8 != nullptr) {
-    std::string rest;
-    to_utf8->finish(rest);
-    write_console(console_output, windows::to_utf16(windows::kGbkCodePage, rest));
-  }
+  write_console(console_output, windows::to_utf16(held));
   if (pause_at_end) wait_for_a_key();
 }
 
 }  // namespace
 
-void start_console() {
-  static bool started = false;
-  if (started) return;
-  started = true;
-
-  std::set_new_handler(end_for_lack_of_memory);
+void start_system_console() {
   HANDLE in = ::GetStdHandle(STD_INPUT_HANDLE);
   HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
   if (!is_console(in)) ::_setmode(::_fileno(stdin), _O_BINARY);
   ::_setmode(::_fileno(stdout), _O_BINARY);
-  ::InitializeCriticalSection(&output_lock);
   pause_at_end = console_made_for_this_program(in, out);
   if (is_console(out)) show_output_on(out);
-  static char out_buffer[kOutputBuffer];
-  std::setvbuf(stdout, out_buffer, _IOFBF, kOutputBuffer);
   if (is_console(in)) {
     console_input = in;
     typed_code_page = ::GetConsoleCP();

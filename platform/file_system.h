@@ -39,9 +39,10 @@ bool write_device(const Target& target, const Content& content);
 // or any write, failed.
 bool write_content(std::FILE* file, const Content& content);
 
-// Defined by Linux and by the browser for replacing_posix.cpp: the
-// permissions of a new file; and, once a file has its new name, making that
-// durable when asked (false on failure).
+// Defined by Linux and by the browser for replacing_posix.cpp: a GBK name as
+// the system's calls take it; the permissions of a new file; and, once a
+// file has its new name, making that durable when asked (false on failure).
+std::string system_path(const char* name);
 unsigned new_file_mode();
 bool keep_names(const std::string& path, bool durable);
 

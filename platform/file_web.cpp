@@ -8,12 +8,12 @@
 // from 0x80 on as the characters U+0080 to U+00FF, so that the page and the
 // node runner get the GBK bytes back exactly as the program spelled them.
 #include <emscripten.h>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <string>
 
 #include "platform/file.h"
@@ -63,26 +63,7 @@ std::string byte_path(const char* name) {
   return path;
 }
 
-int open_regular(const char* name, int flags) {
-  int fd = ::open(byte_path(name).c_str(), flags | O_CLOEXEC);
-  if (fd < 0) return -1;
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
-}
-
 }  // namespace
-
-std::FILE* open_file(const char* name, const char* mode) {
-  int fd = open_regular(name, std::strchr(mode, '+') != nullptr ? O_RDWR : O_RDONLY);
-  if (fd < 0) return nullptr;
-  std::FILE* file = ::fdopen(fd, mode);
-  if (file == nullptr) ::close(fd);
-  return file;
-}
 
 // One contact book at a time across the browser's tabs, held by the page.
 Hold hold_book(const char*) {
@@ -92,6 +73,10 @@ Hold hold_book(const char*) {
 }
 
 namespace replacing {
+
+std::string system_path(const char* name) {
+  return byte_path(name);
+}
 
 // A file that may not be written is unusable, and so is a pipe, which
 // only node's files can hold.

@@ -19,15 +19,6 @@
 namespace platform {
 namespace {
 
-std::wstring wide_name(const char* name) {
-  return windows::to_utf16(windows::kGbkCodePage, name);
-}
-
-// A replacement's paths are kept as UTF-8 and used as UTF-16.
-std::wstring wide_path(const std::string& path) {
-  return windows::to_utf16(windows::kUtf8CodePage, path);
-}
-
 bool is_regular(int fd) {
   struct _stat64 st {};
   return ::_fstat64(fd, &st) == 0 && (st.st_mode & _S_IFREG) != 0;
@@ -37,7 +28,7 @@ bool is_regular(int fd) {
 // name no user gives a file, the same each time while the book is held
 // (what a killed save left is replaced), else the process's own.
 std::FILE* create_temporary(const std::string& path, std::wstring& name) {
-  name = wide_path(path) + L".~saving";
+  name = windows::to_utf16(path) + L".~saving";
   if (!replacing::book_held) name.append(L"-").append(std::to_wstring(::GetCurrentProcessId()));
   name += L".tmp";
   ::DeleteFileW(name.c_str());
@@ -47,8 +38,8 @@ std::FILE* create_temporary(const std::string& path, std::wstring& name) {
 }  // namespace
 
 std::FILE* open_file(const char* name, const char* mode) {
-  std::FILE* file =
-      ::_wfopen(wide_name(name).c_str(), std::wstring(mode, mode + std::strlen(mode)).c_str());
+  std::FILE* file = ::_wfopen(windows::to_utf16(name).c_str(),
+                              std::wstring(mode, mode + std::strlen(mode)).c_str());
   if (file != nullptr && !is_regular(::_fileno(file))) {
     std::fclose(file);
     return nullptr;
@@ -62,9 +53,10 @@ std::FILE* open_file(const char* name, const char* mode) {
 // read-only, and no save could succeed there anyway.
 Hold hold_book(const char* name) {
   // Opened for writing too: Wine takes a write lock of its system for it.
-  HANDLE lock = ::CreateFileW((wide_name(name) + L".lock").c_str(), GENERIC_READ | GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
+  HANDLE lock =
+      ::CreateFileW((windows::to_utf16(name) + L".lock").c_str(), GENERIC_READ | GENERIC_WRITE,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                    FILE_ATTRIBUTE_HIDDEN, nullptr);
   if (lock == INVALID_HANDLE_VALUE) return Hold::held;
   OVERLAPPED first_byte{};
   if (::LockFileEx(lock, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
@@ -83,8 +75,8 @@ namespace replacing {
 // by another program against writing; or when there is none yet.
 Target inspect(const char* name) {
   Target target;
-  const std::wstring path = wide_name(name);
-  target.path = windows::to_utf8(path);
+  target.path = name;
+  const std::wstring path = windows::to_utf16(name);
   if (path.empty()) return target;
   DWORD attributes = ::GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -127,7 +119,8 @@ Replaced replace_one(const Target& target, unsigned /*mode*/, bool durable,
   bool written = write_content(file, content) && ::FlushFileBuffers(handle) != 0;
   written = std::fclose(file) == 0 && written;
   const DWORD flags = MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0);
-  if (!written || !::MoveFileExW(temporary.c_str(), wide_path(target.path).c_str(), flags)) {
+  if (!written ||
+      !::MoveFileExW(temporary.c_str(), windows::to_utf16(target.path).c_str(), flags)) {
     ::DeleteFileW(temporary.c_str());
     return Replaced::no;
   }

@@ -1,6 +1,7 @@
 #include "platform/read.h"
 
 #include <cctype>
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -10,16 +11,10 @@
 namespace platform {
 namespace {
 
-bool is_digit(int c) {
-  return c >= '0' && c <= '9';
-}
-
 // The first character after white space, taken from the input; EOF at its end.
 int skip_space(std::FILE* in) {
-  int c = std::getc(in);
-  while (c != EOF && std::isspace(c))
-    c = std::getc(in);
-  return c;
+  std::fscanf(in, " ");
+  return std::getc(in);
 }
 
 // What is left of the token being read. It is held to its end, as a token
@@ -33,47 +28,39 @@ void consume_token(std::FILE* in) {
     rest.append(chunk, static_cast<std::size_t>(n));
 }
 
+// Appends a sign, then the digits that follow, to `text`; whether there were
+// any digits.
+bool take_digits(std::FILE* in, int& c, std::string& text, bool sign = false) {
+  if (sign && (c == '+' || c == '-')) {
+    text += static_cast<char>(c);
+    c = std::getc(in);
+  }
+  bool any = false;
+  for (; std::isdigit(c); c = std::getc(in), any = true)
+    text += static_cast<char>(c);
+  return any;
+}
+
 int scan_int(std::FILE* in, int& value, bool leave_non_number) {
   int c = skip_space(in);
   if (c == EOF) return EOF;
-  int sign = 0;
-  if (c == '+' || c == '-') {
-    sign = c;
-    c = std::getc(in);
-  }
-  if (!is_digit(c)) {
-    value = 0;
-    std::ungetc(c, in);
-    if (!leave_non_number) {
-      consume_token(in);
-    } else if (sign != 0) {
-      std::ungetc(sign, in);
-    }
+  std::string text;
+  const bool number = take_digits(in, c, text, true);
+  std::ungetc(c, in);
+  value = 0;
+  if (!number) {
+    if (!leave_non_number) consume_token(in);
+    if (leave_non_number && !text.empty()) std::ungetc(text[0], in);  // the sign
     return 0;
   }
-  while (c == '0')
-    c = std::getc(in);
-  long long magnitude = 0;
-  int digits = 0;
-  for (; is_digit(c); c = std::getc(in)) {
-    if (++digits <= 10) magnitude = magnitude * 10 + (c - '0');
-  }
-  std::ungetc(c, in);
   // A NUL byte ends the token, as it ends a text field: what follows it
   // begins no record.
   if (leave_non_number && c == '\0') consume_token(in);
-  const long long number = sign == '-' ? -magnitude : magnitude;
-  const bool in_range = digits <= 10 && number >= INT_MIN && number <= INT_MAX;
-  value = in_range ? static_cast<int>(number) : 0;
-  return in_range ? 1 : 0;
-}
-
-// Appends the digits that follow to `text`; whether there were any.
-bool take_digits(std::FILE* in, int& c, std::string& text) {
-  bool any = false;
-  for (; is_digit(c); c = std::getc(in), any = true)
-    text += static_cast<char>(c);
-  return any;
+  errno = 0;
+  const long long read = std::strtoll(text.c_str(), nullptr, 10);
+  if (errno != 0 || read < INT_MIN || read > INT_MAX) return 0;
+  value = static_cast<int>(read);
+  return 1;
 }
 
 template <typename T>
@@ -81,11 +68,7 @@ int scan_real(std::FILE* in, T& value, T (*convert)(const char*, char**)) {
   int c = skip_space(in);
   if (c == EOF) return EOF;
   std::string text;
-  if (c == '+' || c == '-') {
-    text += static_cast<char>(c);
-    c = std::getc(in);
-  }
-  bool number = take_digits(in, c, text);
+  bool number = take_digits(in, c, text, true);
   if (c == '.') {
     text += '.';
     c = std::getc(in);
@@ -94,11 +77,7 @@ int scan_real(std::FILE* in, T& value, T (*convert)(const char*, char**)) {
   if (number && (c == 'e' || c == 'E')) {
     text += 'e';
     c = std::getc(in);
-    if (c == '+' || c == '-') {
-      text += static_cast<char>(c);
-      c = std::getc(in);
-    }
-    take_digits(in, c, text);
+    take_digits(in, c, text, true);
   } else if (!number && text.find('.') == std::string::npos) {
     std::string word;
     for (; std::isalpha(c) && word.size() < 8; c = std::getc(in))

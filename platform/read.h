@@ -16,16 +16,12 @@ namespace platform {
 // whole (up to a NUL byte), false when it had to be cut.
 bool end_field(std::FILE* in, char* field, std::size_t size);
 
-// The next number, as "%d", "%f" and "%lf" read it: white space skipped,
-// the number the token begins with converted, the rest of the token left
-// for the next read. The C libraries disagree on tokens that only look like
-// numbers and on numbers out of range; here every system reads them alike:
-// an exponent mark is taken even when no digit follows it, "inf", "infinity"
-// and "nan" (any case, with a sign) are the values they name, and an integer
-// beyond int's range is no number, its digits consumed.
-// Like scanf: 1 for a number; 0 for none, `value` then 0 and a token that
-// holds no number consumed whole, as scanf("%*s") consumes it; EOF at the
-// end of input, `value` unchanged.
+// The next number, as "%d", "%f" and "%lf" read it, the rest of the token
+// left for the next read; but alike on every C library: an exponent mark is
+// taken even when no digit follows it, "inf", "infinity" and "nan" (any
+// case, signed) are the values they name, and an integer beyond int's range
+// is no number. Like scanf: 1 for a number; 0 for none, `value` then 0 and a
+// token that holds no number consumed whole; EOF at the end of input.
 int scan_number(std::FILE* in, int& value);
 int scan_number(std::FILE* in, float& value);
 int scan_number(std::FILE* in, double& value);

@@ -1,4 +1,4 @@
-// Saving with POSIX calls, for Linux and for the browser, emscripten's
+// Opening and saving files with POSIX calls, for Linux and for the browser, emscripten's
 // layer being POSIX too.
 #include <fcntl.h>
 #include <signal.h>
@@ -7,10 +7,33 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/file_system.h"
 
-namespace platform::replacing {
+namespace platform {
+namespace {
+
+// Opens a file without waiting for a pipe's other end.
+int open_unblocked(const std::string& path, int flags) {
+  int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC);
+  if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+}  // namespace
+
+std::FILE* open_file(const char* name, const char* mode) {
+  int fd = open_unblocked(replacing::system_path(name),
+                          std::strchr(mode, '+') != nullptr ? O_RDWR : O_RDONLY);
+  struct stat st {};
+  std::FILE* file =
+      fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? ::fdopen(fd, mode) : nullptr;
+  if (file == nullptr && fd >= 0) ::close(fd);
+  return file;
+}
+
+namespace replacing {
 namespace {
 
 // The temporary file beside `path`, made anew and private: a name no user
@@ -72,9 +95,8 @@ Replaced replace_one(const Target& target, unsigned mode, bool durable, const Co
 }
 
 bool write_device(const Target& target, const Content& content) {
-  int fd = ::open(target.path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+  int fd = open_unblocked(target.path, O_WRONLY);
   if (fd < 0) return false;
-  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   std::FILE* file = ::fdopen(fd, "w");
   if (file == nullptr) {
     ::close(fd);
@@ -84,4 +106,5 @@ bool write_device(const Target& target, const Content& content) {
   return std::fclose(file) == 0 && written;
 }
 
-}  // namespace platform::replacing
+}  // namespace replacing
+}  // namespace platform

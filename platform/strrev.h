@@ -2,9 +2,8 @@
 // own _strrev on Windows, a stand-in that does the same elsewhere.
 #pragma once
 
-#include <cstring>
-
 #include <algorithm>
+#include <cstring>
 
 namespace platform {
 

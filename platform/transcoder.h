@@ -1,5 +1,5 @@
-// Converting text between GBK and UTF-8 as it streams to or from a terminal
-// or a console.
+// Converting text between GBK and UTF-8 as it streams to or from a terminal,
+// with the C library's iconv.
 #pragma once
 
 #include <string>
@@ -15,9 +15,7 @@ enum class Direction { gbk_to_utf8, utf8_to_gbk };
 // other encoding lacks, pass through unchanged, in their place.
 class Transcoder {
  public:
-  explicit Transcoder(Direction direction);
-  Transcoder(const Transcoder&) = delete;
-  Transcoder& operator=(const Transcoder&) = delete;
+  explicit Transcoder(Direction direction) : direction_(direction) {}
 
   // False when the system offers no such conversion; the Transcoder then
   // passes everything through unchanged.
@@ -30,29 +28,15 @@ class Transcoder {
   void finish(std::string& out);
 
  private:
-  // Where the system's conversion stopped: at the end of the text, at a
-  // character cut off by that end, or at bytes that are no character of the
-  // source encoding or a character the other encoding lacks.
-  enum class Stop { end, cut, unconvertible };
-
-  // The system's conversion over its own tables (codec_posix.cpp,
-  // codec_windows.cpp): whether it can convert at all, and converting the
-  // longest start of `text` that converts, taken off `text` onto `out`.
-  static bool available(Direction direction);
-  static Stop convert_start(Direction direction, std::string_view& text, std::string& out);
-
   Direction direction_;
-  bool ready_;
   std::string held_;  // the start of a character cut off by the last piece
 };
 
 // Whether a terminal in the locale named by the environment takes GBK bytes
 // as they stand: the first of LC_ALL, LC_CTYPE and LANG that is set and not
-// empty decides, by the character set in its name ("zh_CN.GBK",
-// "zh_CN.gb18030@variant"), whether or not that locale is installed. GBK,
-// GB2312, GB18030, CP936 and EUC-CN count, in any case and with or without
-// separators; any other name, no name, "C" and "POSIX" do not. Null stands
-// for an unset variable.
+// empty (null: unset) decides by the character set in its name
+// ("zh_CN.gb18030@variant"), installed or not. GBK, GB2312, GB18030, CP936
+// and EUC-CN count, in any case and with or without separators.
 bool locale_is_gbk(const char* lc_all, const char* lc_ctype, const char* lang);
 
 }  // namespace platform

@@ -1,6 +1,8 @@
-// Text as Windows takes it: UTF-16, converted from and to the byte
-// encodings the programs use (code page 936 for GBK, or UTF-8).
+// GBK text as Windows takes it: UTF-16, through code page 936 whatever the
+// system's own code page is.
 #pragma once
+
+#include <windows.h>
 
 #include <string>
 #include <string_view>
@@ -8,13 +10,15 @@
 namespace platform::windows {
 
 inline constexpr unsigned kGbkCodePage = 936;
-inline constexpr unsigned kUtf8CodePage = 65001;
 
-// Bytes of the code page as UTF-16; bytes that are no character of it become
-// U+FFFD, or with the flag MB_ERR_INVALID_CHARS leave the result empty.
-std::wstring to_utf16(unsigned code_page, std::string_view bytes, unsigned long flags = 0);
-
-// UTF-16 as UTF-8; a lone surrogate becomes U+FFFD.
-std::string to_utf8(std::wstring_view text);
+// Bytes that are no character of the code page become a character of their
+// own (U+FFFD or '?'). Names and console text are far below int's range.
+inline std::wstring to_utf16(std::string_view gbk) {
+  const int size = static_cast<int>(gbk.size());
+  std::wstring text(gbk.size(), L'\0');  // never more characters than bytes
+  text.resize(static_cast<std::size_t>(
+      ::MultiByteToWideChar(kGbkCodePage, 0, gbk.data(), size, text.data(), size)));
+  return text;
+}
 
 }  // namespace platform::windows
