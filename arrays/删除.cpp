@@ -6,10 +6,9 @@
 // not a number; a position outside 1 to the count deletes nothing. End of
 // input ends the program quietly.
 #include <cstdio>
-
 #include <cstdlib>
-#include "platform/console.h"
 
+#include "platform/console.h"
 #include "platform/read.h"
 
 namespace {
