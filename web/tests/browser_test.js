@@ -84,6 +84,15 @@ class Page {
     }
   }
 
+  // Waits until no tab holds the contact book. A closed tab's hold is let go
+  // by the browser a moment after the tab is gone, not when close() returns.
+  async bookLetGo() {
+    await this.page.waitForFunction(async () => (navigator.locks
+      ? (await navigator.locks.query()).held.every((l) => l.name !== 'coursework-contact-book')
+      : localStorage.getItem('coursework-book-released') !== null),
+    { timeout: kWait, polling: 100 });
+  }
+
   async click(selector) {
     await this.page.bringToFront();
     await this.page.click(selector);
@@ -379,6 +388,7 @@ async function twoTabs(a) {
   await b.click('#stop');
   await b.state('ended');
   await a.page.close();
+  await b.bookLetGo();
   await b.choose('联系人');
   await b.enter('2');
   await b.shows('丙丙');
