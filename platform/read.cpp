@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/gbk.h"
 
@@ -124,30 +125,6 @@ int scan_number(std::FILE* in, float& value) {
 
 int scan_number(std::FILE* in, double& value) {
   return scan_real<double>(in, value, std::strtod);
-}
-
-bool read_line(std::FILE* in, std::string& line) {
-  line.clear();
-  static char chunk[1 << 16];
-  bool read = false;
-  for (;;) {
-    // fgets ends what it read with a zero byte and leaves the rest of the
-    // chunk as it was: the last zero byte ends the text, NUL bytes of the
-    // line before it.
-    std::memset(chunk, '\n', sizeof chunk);
-    if (std::fgets(chunk, sizeof chunk, in) == nullptr) break;
-    read = true;
-    std::size_t length = sizeof chunk - 1;
-    while (chunk[length] != '\0')
-      --length;
-    if (length > 0 && chunk[length - 1] == '\n') {
-      line.append(chunk, length - 1);
-      break;
-    }
-    line.append(chunk, length);
-  }
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  return read && !std::ferror(in);
 }
 
 }  // namespace platform

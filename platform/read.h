@@ -1,11 +1,10 @@
 // What the course's formatted input leaves to each program, done once: a
-// token cut to a text field at a character boundary, numbers read the same
-// way by every C library, and lines of any length.
+// token cut to a text field at a character boundary, and numbers read the
+// same way by every C library.
 #pragma once
 
 #include <cstddef>
 #include <cstdio>
-#include <string>
 
 namespace platform {
 
@@ -29,10 +28,5 @@ int scan_number(std::FILE* in, double& value);
 // The number a token begins with, as scan_number, but a token that begins
 // with none is left unread, and a NUL byte after the number ends the token.
 int scan_leading_number(std::FILE* in, int& value);
-
-// The next line, without its line break (nor a carriage return before it),
-// NUL bytes included; a last line without a line break counts. False at the
-// end of input with nothing read, or when the input could not be read.
-bool read_line(std::FILE* in, std::string& line);
 
 }  // namespace platform

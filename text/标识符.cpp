@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/console.h"
-#include "platform/read.h"
+#include "text/line.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ int main() {
   platform::start_console();
   std::fputs("请输入一个标识符：", stdout);
   std::string typed;
-  if (!platform::read_line(stdin, typed)) return 0;  // no line typed: nothing to judge
+  if (!get_line(stdin, typed)) return 0;  // no line typed: nothing to judge
 
   const char* line = typed.c_str();
   std::size_t length = typed.size();

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "platform/console.h"
-#include "platform/read.h"
+#include "text/line.h"
 
 // Fills counters[0..3] with the numbers of letters, blanks, digits and other
 // bytes in the line, a byte at a time: a byte of none of the first three
@@ -29,7 +29,7 @@ int main() {
   platform::start_console();
   std::fputs("请输入一个字符串:", stdout);
   std::string line;
-  if (!platform::read_line(stdin, line)) return 0;  // no line typed: nothing to count
+  if (!get_line(stdin, line)) return 0;  // no line typed: nothing to count
 
   long long counters[4];
   count(line, counters);

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/console.h"
-#include "platform/read.h"
+#include "text/line.h"
 
 // Appends the zero-terminated source to the zero-terminated destination, in
 // the destination's buffer, which must have room for both and the zero.
@@ -21,9 +21,9 @@ int main() {
   platform::start_console();
   std::string first, second;
   std::fputs("请输入第一个字符串：", stdout);
-  if (!platform::read_line(stdin, first)) return 0;  // no line typed: nothing to join
+  if (!get_line(stdin, first)) return 0;  // no line typed: nothing to join
   std::fputs("请输入第二个字符串：", stdout);
-  if (!platform::read_line(stdin, second)) return 0;
+  if (!get_line(stdin, second)) return 0;
 
   const std::size_t length = first.size();
   first.resize(length + second.size());  // room for both lines and the zero

@@ -5,10 +5,10 @@
 // half a character.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "platform/console.h"
-#include "platform/read.h"
 
 namespace {
 
@@ -38,10 +38,11 @@ void print_many() {
 
 int main() {
   platform::start_console();
-  std::string line;
+  char typed[256];
   for (;;) {
     std::printf("名字：");
-    if (!platform::read_line(stdin, line)) break;
+    if (std::fgets(typed, sizeof typed, stdin) == nullptr) break;
+    const std::string line(typed, std::strcspn(typed, "\r\n"));
     if (line == "分") {
       print_cut_character();
     } else if (line == "多") {

@@ -159,19 +159,6 @@ TEST(ScanNumber, ALeadingNumberLeavesATokenWithoutOneUnread) {
   }
 }
 
-TEST(ReadLine, LinesOfAnyLengthKeepBlanksAndNulBytesAndDropTheLineBreak) {
-  using namespace std::string_literals;
-  const std::string longer(200000, 'x');
-  Fed fed(" a b \r\n\nc\0d\n"s + longer + "\nlast"s);
-  std::string line;
-  std::vector<std::string> lines;
-  while (platform::read_line(fed.file, line))
-    lines.push_back(line);
-  EXPECT_EQ(lines, (std::vector<std::string>{" a b ", "", "c\0d"s, longer, "last"}));
-  Fed empty("");
-  EXPECT_FALSE(platform::read_line(empty.file, line));
-}
-
 TEST(OpenFile, OnlyRegularFilesOpenAndNoneWaitsForAWriter) {
   ScratchFolder folder;
   folder.write("file", "x");
