@@ -4,16 +4,11 @@
 #include <cstdlib>
 #include <new>
 
-#include "platform/console_internal.h"
-
 namespace platform {
 
 // Output is written in large blocks; standard input flushes it before it
 // waits for the user, so prompts still appear in time.
 void start_console() {
-  static bool started = false;
-  if (started) return;
-  started = true;
   std::set_new_handler([] {
     std::set_new_handler(nullptr);  // a second failure while saying so is not retried
     std::puts("内存不足！");

@@ -15,4 +15,8 @@ namespace platform {
 // status 0, its files as they were.
 void start_console();
 
+// What each system's console (console_*.cpp) adds to that start: converting
+// what the console shows and types where it must.
+void start_system_console();
+
 }  // namespace platform

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/console_internal.h"
+#include "platform/console.h"
 #include "platform/transcoder.h"
 
 namespace platform {

@@ -17,7 +17,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/console_internal.h"
+#include "platform/console.h"
 #include "platform/gbk.h"
 #include "platform/utf16_windows.h"
 
@@ -91,7 +91,6 @@ void show_output_on(HANDLE console) {
 // Typed input is the console's own, echo, line editing and Ctrl-Z included:
 // the runtime reads GBK bytes in text mode. Standard output is unbuffered
 // then, so that every prompt is in the pipe before the program reads.
-HANDLE console_input = nullptr;
 UINT typed_code_page = 0;  // the console's own, put back at the end
 
 // Whether the console was made for this program alone, as for a program
@@ -117,6 +116,7 @@ void wait_for_a_key() {
   if (::GetConsoleScreenBufferInfo(console_output, &screen) && screen.dwCursorPosition.X != 0)
     write_console(console_output, L"\n");
   write_console(console_output, L"请按任意键继续. . .");
+  HANDLE console_input = ::GetStdHandle(STD_INPUT_HANDLE);
   ::SetConsoleMode(console_input, 0);
   INPUT_RECORD event;
   DWORD got = 0;
@@ -153,7 +153,6 @@ void start_system_console() {
   pause_at_end = console_made_for_this_program(in, out);
   if (is_console(out)) show_output_on(out);
   if (is_console(in)) {
-    console_input = in;
     typed_code_page = ::GetConsoleCP();
     ::SetConsoleCP(windows::kGbkCodePage);
     std::setvbuf(stdout, nullptr, _IONBF, 0);
