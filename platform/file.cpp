@@ -41,11 +41,8 @@ Replaced replace_files(std::initializer_list<NewFile> files, bool durable) {
   auto file = files.begin();
   for (const Target& target : targets) {
     const Content& content = (file++)->write;
-    if (target.kind == Kind::device)
-      replaced = write_device(target, content) ? Replaced::yes : Replaced::no;
-    else
-      replaced = replace_one(target, target.kind == Kind::regular ? target.mode : new_file_mode,
-                             durable, content);
+    replaced = replace_one(target, target.kind == Kind::regular ? target.mode : new_file_mode,
+                           durable, content);
     // The next file waits until this one's place is known to be durable.
     if (replaced != Replaced::yes && &target != &targets.back()) return Replaced::no;
   }

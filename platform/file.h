@@ -47,10 +47,6 @@ enum class Replaced {
 // else a name of the process's own.
 Replaced replace_files(std::initializer_list<NewFile> files, bool durable);
 
-inline bool replace_file(const char* name, bool durable, Content write) {
-  return replace_files({{name, std::move(write)}}, durable) == Replaced::yes;
-}
-
 enum class Hold { held, busy, impossible };
 
 // Holds the book `name`, wherever it is reached from, until the program

@@ -1,5 +1,6 @@
 // Files on a POSIX system: the GBK name is the file name itself.
 #include <fcntl.h>
+#include <libgen.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,7 +12,13 @@
 #include "platform/file_system.h"
 
 namespace platform {
-using replacing::folder_of;
+namespace {
+
+std::string folder_of(std::string path) {
+  return ::dirname(path.data());
+}
+
+}  // namespace
 
 // The lock is on the folder that holds the book's real file, wherever the
 // book is reached from; the system lets it go when the program ends.
@@ -47,26 +54,6 @@ bool keep_names(const std::string& path, bool durable) {
   if (fd < 0) return false;
   bool synced = ::fsync(fd) == 0;
   return ::close(fd) == 0 && synced;
-}
-
-// A device (or a pipe that has a reader) is no stored file: it is written
-// as it stands. A file that may not be written is unusable.
-Target inspect(const char* name) {
-  Target target;
-  target.path = destination(name);
-  int fd = ::open(target.path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    target.kind = errno == ENOENT ? Kind::missing : Kind::unusable;
-    return target;
-  }
-  struct stat st {};
-  if (::fstat(fd, &st) == 0) {
-    target.kind = S_ISREG(st.st_mode) ? Kind::regular : Kind::device;
-    target.identity = std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
-    target.mode = st.st_mode & 07777;
-  }
-  ::close(fd);
-  return target;
 }
 
 }  // namespace replacing

@@ -29,11 +29,9 @@ bool folder_takes_files(const Target& target);
 // Writes the content into a temporary file beside the target, which only
 // its owner may read until it is complete, gives it `mode` (0: what a new
 // file gets), flushes and syncs it, and renames it over the target; when
-// `durable`, the folder is synced after. No temporary file is left.
+// `durable`, the folder is synced after. No temporary file is left. A
+// device is written as it stands.
 Replaced replace_one(const Target& target, unsigned mode, bool durable, const Content& content);
-
-// Writes the content into a device as it stands.
-bool write_device(const Target& target, const Content& content);
 
 // Writes the content through a 64 KiB buffer and flushes it; false when it,
 // or any write, failed.
@@ -46,8 +44,7 @@ std::string system_path(const char* name);
 unsigned new_file_mode();
 bool keep_names(const std::string& path, bool durable);
 
-// The folder of a POSIX path, and the file a symbolic link leads to.
-std::string folder_of(const std::string& path);
+// The file a symbolic link leads to.
 std::string destination(const std::string& path);
 
 }  // namespace platform::replacing

@@ -9,11 +9,6 @@
 // node runner get the GBK bytes back exactly as the program spelled them.
 #include <emscripten.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <string>
 
 #include "platform/file.h"
@@ -46,10 +41,18 @@ EM_ASYNC_JS(int, coursework_hold_book, (), {
 });
 
 namespace platform {
-namespace {
+
+// One contact book at a time across the browser's tabs, held by the page.
+Hold hold_book(const char*) {
+  if (coursework_hold_book() == 0) return Hold::busy;
+  replacing::book_held = true;
+  return Hold::held;
+}
+
+namespace replacing {
 
 // The name as emscripten's calls take it (see the head of this file).
-std::string byte_path(const char* name) {
+std::string system_path(const char* name) {
   std::string path;
   for (const char* at = name; *at != '\0'; ++at) {
     const auto byte = static_cast<unsigned char>(*at);
@@ -61,42 +64,6 @@ std::string byte_path(const char* name) {
     }
   }
   return path;
-}
-
-}  // namespace
-
-// One contact book at a time across the browser's tabs, held by the page.
-Hold hold_book(const char*) {
-  if (coursework_hold_book() == 0) return Hold::busy;
-  replacing::book_held = true;
-  return Hold::held;
-}
-
-namespace replacing {
-
-std::string system_path(const char* name) {
-  return byte_path(name);
-}
-
-// A file that may not be written is unusable, and so is a pipe, which
-// only node's files can hold.
-Target inspect(const char* name) {
-  Target target;
-  target.path = destination(byte_path(name));
-  struct stat st {};
-  if (::stat(target.path.c_str(), &st) != 0) {
-    target.kind = errno == ENOENT ? Kind::missing : Kind::unusable;
-    return target;
-  }
-  int fd = S_ISREG(st.st_mode) || S_ISCHR(st.st_mode)
-               ? ::open(target.path.c_str(), O_WRONLY | O_CLOEXEC)
-               : -1;
-  if (fd < 0) return target;
-  ::close(fd);
-  target.kind = S_ISREG(st.st_mode) ? Kind::regular : Kind::device;
-  target.identity = std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
-  target.mode = st.st_mode & 07777;
-  return target;
 }
 
 // Emscripten's umask is a stand-in that would mask every permission: a new

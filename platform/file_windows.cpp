@@ -19,11 +19,6 @@
 namespace platform {
 namespace {
 
-bool is_regular(int fd) {
-  struct _stat64 st {};
-  return ::_fstat64(fd, &st) == 0 && (st.st_mode & _S_IFREG) != 0;
-}
-
 // The temporary file beside `path`, made anew and shared with no one: a
 // name no user gives a file, the same each time while the book is held
 // (what a killed save left is replaced), else the process's own.
@@ -40,7 +35,8 @@ std::FILE* create_temporary(const std::string& path, std::wstring& name) {
 std::FILE* open_file(const char* name, const char* mode) {
   std::FILE* file = ::_wfopen(windows::to_utf16(name).c_str(),
                               std::wstring(mode, mode + std::strlen(mode)).c_str());
-  if (file != nullptr && !is_regular(::_fileno(file))) {
+  struct _stat64 st {};
+  if (file != nullptr && (::_fstat64(::_fileno(file), &st) != 0 || !(st.st_mode & _S_IFREG))) {
     std::fclose(file);
     return nullptr;
   }
@@ -77,7 +73,6 @@ Target inspect(const char* name) {
   Target target;
   target.path = name;
   const std::wstring path = windows::to_utf16(name);
-  if (path.empty()) return target;
   DWORD attributes = ::GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     if (::GetLastError() == ERROR_FILE_NOT_FOUND) target.kind = Kind::missing;
@@ -125,10 +120,6 @@ Replaced replace_one(const Target& target, unsigned /*mode*/, bool durable,
     return Replaced::no;
   }
   return Replaced::yes;
-}
-
-bool write_device(const Target& /*target*/, const Content& /*content*/) {
-  return false;  // inspect() finds none
 }
 
 }  // namespace replacing

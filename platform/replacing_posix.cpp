@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -49,12 +50,6 @@ int create_temporary(const std::string& path, std::string& name) {
 
 }  // namespace
 
-std::string folder_of(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 std::string destination(const std::string& path) {
   struct stat link {};
   if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
@@ -67,6 +62,26 @@ std::string destination(const std::string& path) {
   return path;
 }
 
+// A device is no stored file: it is written as it stands. A file that may
+// not be written, a folder and a pipe are unusable.
+Target inspect(const char* name) {
+  Target target;
+  target.path = destination(system_path(name));
+  struct stat st {};
+  if (::stat(target.path.c_str(), &st) != 0) {
+    target.kind = errno == ENOENT ? Kind::missing : Kind::unusable;
+    return target;
+  }
+  const bool usable = S_ISREG(st.st_mode) || S_ISCHR(st.st_mode);
+  int fd = usable ? open_unblocked(target.path, O_WRONLY) : -1;
+  if (fd < 0) return target;
+  ::close(fd);
+  target.kind = S_ISREG(st.st_mode) ? Kind::regular : Kind::device;
+  target.identity = std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+  target.mode = st.st_mode & 07777;
+  return target;
+}
+
 bool folder_takes_files(const Target& target) {
   std::string probe;
   int fd = create_temporary(target.path, probe);
@@ -76,7 +91,24 @@ bool folder_takes_files(const Target& target) {
   return true;
 }
 
+namespace {
+
+bool write_device(const Target& target, const Content& content) {
+  int fd = open_unblocked(target.path, O_WRONLY);
+  std::FILE* file = fd < 0 ? nullptr : ::fdopen(fd, "w");
+  if (file == nullptr) {
+    if (fd >= 0) ::close(fd);
+    return false;
+  }
+  bool written = write_content(file, content);
+  return std::fclose(file) == 0 && written;
+}
+
+}  // namespace
+
 Replaced replace_one(const Target& target, unsigned mode, bool durable, const Content& content) {
+  if (target.kind == Kind::device)
+    return write_device(target, content) ? Replaced::yes : Replaced::no;
   // A write beyond the file size limit must fail like any other write
   // error instead of ending the program half-way.
   ::signal(SIGXFSZ, SIG_IGN);
@@ -92,18 +124,6 @@ Replaced replace_one(const Target& target, unsigned mode, bool durable, const Co
     return Replaced::no;
   }
   return keep_names(target.path, durable) ? Replaced::yes : Replaced::unsynced;
-}
-
-bool write_device(const Target& target, const Content& content) {
-  int fd = open_unblocked(target.path, O_WRONLY);
-  if (fd < 0) return false;
-  std::FILE* file = ::fdopen(fd, "w");
-  if (file == nullptr) {
-    ::close(fd);
-    return false;
-  }
-  bool written = write_content(file, content);
-  return std::fclose(file) == 0 && written;
 }
 
 }  // namespace replacing
