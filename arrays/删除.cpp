@@ -9,7 +9,7 @@
 #include <cstdlib>
 
 #include "platform/console.h"
-#include "platform/read.h"
+#include "input/read.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ int ask_count() {
   for (;;) {
     std::printf("您要输入多少个数字(小于20)：");
     int n = 0;
-    if (!accepted(platform::scan_number(stdin, n))) continue;
+    if (!accepted(input::scan_number(stdin, n))) continue;
     if (n < kCapacity) return n;
     std::printf("最多只能输入%d个数字，请重新输入。\n", kCapacity - 1);
   }
@@ -40,7 +40,7 @@ float ask_number(int i) {
   for (;;) {
     std::printf("请输入第%d个数字:", i);
     float v = 0;
-    if (accepted(platform::scan_number(stdin, v))) return v;
+    if (accepted(input::scan_number(stdin, v))) return v;
   }
 }
 
@@ -48,7 +48,7 @@ int ask_position() {
   for (;;) {
     std::printf("您要删除第几个数字:");
     int m = 0;
-    if (accepted(platform::scan_number(stdin, m))) return m;
+    if (accepted(input::scan_number(stdin, m))) return m;
   }
 }
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "platform/file.h"
-#include "platform/read.h"
+#include "input/read.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ bool read_record(std::FILE* file, person& record) {
   if (!read_text(record.phone, file)) std::snprintf(record.phone, kFieldSize, "-");
   if (!read_text(record.qq, file)) std::snprintf(record.qq, kFieldSize, "-");
   record.familiar = 0;
-  platform::scan_leading_number(file, record.familiar);
+  input::scan_leading_number(file, record.familiar);
   record.next = nullptr;
   return true;
 }

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/read.h"
+#include "input/read.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ const char kPickPhonePrompt[] = "\n             请输入电话号码:";
 // the program.
 void read_contact(person& fields) {
   if (!read_text(fields.name, stdin) || !read_text(fields.phone, stdin) ||
-      !read_text(fields.qq, stdin) || platform::scan_number(stdin, fields.familiar) == EOF)
+      !read_text(fields.qq, stdin) || input::scan_number(stdin, fields.familiar) == EOF)
     std::exit(0);
 }
 
@@ -33,7 +33,7 @@ void read_contact(person& fields) {
 // of input ends the program.
 bool read_key(char (&key)[kFieldSize]) {
   if (std::scanf("%14s", key) != 1) std::exit(0);
-  return platform::end_field(stdin, key, kFieldSize);
+  return input::end_field(stdin, key, kFieldSize);
 }
 
 // Inserts `record` by name: in front of a first record whose name is equal
@@ -129,7 +129,7 @@ person* choose_contact(person* first, int& type) {
 }  // namespace
 
 bool read_answer(int& value) {
-  int got = platform::scan_number(stdin, value);
+  int got = input::scan_number(stdin, value);
   if (got == EOF) std::exit(0);
   return got == 1;
 }

@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/read.h"
+#include "input/read.h"
 
 bool read_text(char (&field)[kFieldSize], std::FILE* in) {
   if (std::fscanf(in, "%14s", field) != 1) return false;
-  platform::end_field(in, field, kFieldSize);
+  input::end_field(in, field, kFieldSize);
   if (field[0] == '\0') std::strcpy(field, "-");
   return true;
 }

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "platform/console.h"
-#include "platform/read.h"
+#include "input/read.h"
 
 namespace {
 
@@ -22,8 +22,8 @@ struct Table {
 // counts as 0.
 void read_student(Table& table, int k) {
   if (std::scanf("%49s", table.names[k]) == 1)
-    platform::end_field(stdin, table.names[k], kNameSize);
-  platform::scan_number(stdin, table.scores[k]);
+    input::end_field(stdin, table.names[k], kNameSize);
+  input::scan_number(stdin, table.scores[k]);
 }
 
 void exchange(Table& table, int j) {

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "platform/console.h"
-#include "platform/read.h"
+#include "input/read.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ constexpr int kStudentsRead = 2;
 // A score ("%lf") that is no number, or was never typed, counts as 0.
 double read_score() {
   double score = 0;
-  platform::scan_number(stdin, score);
+  input::scan_number(stdin, score);
   return score;
 }
 
@@ -33,7 +33,7 @@ int main() {
   std::printf("请依次键入同学的学号、三门课成绩，四项间用空格隔开。\n");
   for (int k = 1; k <= kStudentsRead; ++k) {
     std::printf("同学%d：", k);
-    if (std::scanf("%19s", numbers[k]) == 1) platform::end_field(stdin, numbers[k], kNumberSize);
+    if (std::scanf("%19s", numbers[k]) == 1) input::end_field(stdin, numbers[k], kNumberSize);
     double first = read_score();
     double second = read_score();
     double third = read_score();

@@ -6,7 +6,7 @@
 #include "grades/student.h"
 #include "platform/console.h"
 #include "platform/file.h"
-#include "platform/read.h"
+#include "input/read.h"
 
 namespace {
 
@@ -15,11 +15,11 @@ namespace {
 // 0, and what the end of input leaves unread stays empty.
 student read_entry() {
   student entry{};
-  if (std::scanf("%19s", entry.num) == 1) platform::end_field(stdin, entry.num, sizeof entry.num);
+  if (std::scanf("%19s", entry.num) == 1) input::end_field(stdin, entry.num, sizeof entry.num);
   if (std::scanf("%19s", entry.name) == 1)
-    platform::end_field(stdin, entry.name, sizeof entry.name);
+    input::end_field(stdin, entry.name, sizeof entry.name);
   for (float& score : entry.score)
-    platform::scan_number(stdin, score);
+    input::scan_number(stdin, score);
   entry.total = (entry.score[0] + entry.score[1]) + entry.score[2];
   return entry;
 }

@@ -4,7 +4,7 @@
 
 #include "platform/console.h"
 #include "platform/file.h"
-#include "platform/read.h"
+#include "input/read.h"
 
 namespace {
 
@@ -22,8 +22,8 @@ struct Pairs {
 void read_pairs(std::FILE* in, Pairs& pairs) {
   for (int k = 0; k < kPairs; ++k) {
     if (std::fscanf(in, "%14s", pairs.names[k]) == 1)
-      platform::end_field(in, pairs.names[k], kNameSize);
-    platform::scan_number(in, pairs.values[k]);
+      input::end_field(in, pairs.names[k], kNameSize);
+    input::scan_number(in, pairs.values[k]);
   }
 }
 

@@ -11,7 +11,7 @@
 #include <cstdio>
 
 #include "platform/console.h"
-#include "platform/read.h"
+#include "input/read.h"
 
 namespace {
 
@@ -64,7 +64,7 @@ int main() {
 
   std::printf("请输入一个大于6的偶数：");
   int n = 0;
-  if (platform::scan_number(stdin, n) == EOF) return 0;  // a token that is no number counts as 0
+  if (input::scan_number(stdin, n) == EOF) return 0;  // a token that is no number counts as 0
 
   if (n % 2 == 1 || n <= 6) {
     std::printf("不符合格式");

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "platform/console.h"
-#include "platform/read.h"
+#include "input/read.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ float* allocate_vector(int dimension) {
 // Reads the coordinates one by one; false when the input ends first.
 bool read_coordinates(float* vector, int dimension) {
   for (int i = 0; i < dimension; ++i) {
-    if (platform::scan_number(stdin, vector[i]) == EOF) return false;
+    if (input::scan_number(stdin, vector[i]) == EOF) return false;
   }
   return true;
 }
@@ -38,7 +38,7 @@ int main() {
   platform::start_console();
   std::printf("请输入向量维度：");
   int dimension = 0;
-  if (platform::scan_number(stdin, dimension) == EOF) return 0;
+  if (input::scan_number(stdin, dimension) == EOF) return 0;
 
   float* first = allocate_vector(dimension);
   float* second = first != nullptr ? allocate_vector(dimension) : nullptr;

@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "platform/console.h"
-#include "platform/read.h"
+#include "input/read.h"
 
 // Exchanges a and b through the temporary t.
 #define SWAP(a, b, t) \
@@ -18,7 +18,7 @@ int main() {
   double first = 0.0;
   double second = 0.0;
   double temporary = 0.0;
-  if (platform::scan_number(stdin, first) == EOF || platform::scan_number(stdin, second) == EOF)
+  if (input::scan_number(stdin, first) == EOF || input::scan_number(stdin, second) == EOF)
     return 0;
   SWAP(first, second, temporary);
   std::printf("%lf %lf", first, second);

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "platform/console.h"
-#include "platform/read.h"
+#include "input/read.h"
 
 namespace {
 
@@ -50,12 +50,12 @@ int main() {
     std::printf("请输入积分类型：sinx输入1，cosx输入2，e^x输入3,退出输入4：");
     // An unreadable choice counts as 0, one of the unknown choices.
     int choice = 0;
-    if (platform::scan_number(stdin, choice) == EOF || choice == 4) return 0;
+    if (input::scan_number(stdin, choice) == EOF || choice == 4) return 0;
 
     std::printf("请输入积分上下限：");
     double a = 0.0;
     double b = 0.0;
-    if (platform::scan_number(stdin, a) == EOF || platform::scan_number(stdin, b) == EOF) return 0;
+    if (input::scan_number(stdin, a) == EOF || input::scan_number(stdin, b) == EOF) return 0;
 
     if (const Integrand* integrand = integrand_of(choice)) {
       std::printf(integrand->format, a, b, integral(a, b, integrand->f));

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/console.h"
-#include "platform/read.h"
+#include "input/read.h"
 #include "platform/strrev.h"
 
 namespace {
@@ -122,7 +122,7 @@ int main() {
   platform::start_console();
   std::printf("请输入一个十进制数：");
   double x = 0.0;
-  if (platform::scan_number(stdin, x) == EOF) return 0;
+  if (input::scan_number(stdin, x) == EOF) return 0;
 
   char buffer[50] = {};
   for (int base = 2; base <= 9; ++base)

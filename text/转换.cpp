@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "platform/console.h"
-#include "platform/read.h"
+#include "input/read.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ int main() {
   std::fputs("请输入一个数字：", stdout);
   int number = 0;
   // Input that is no int (or none at all) gets no digits.
-  if (platform::scan_number(stdin, number) != 1) return 0;
+  if (input::scan_number(stdin, number) != 1) return 0;
 
   char digits[kDigitRoom];
   if (number < 0) std::putchar('-');

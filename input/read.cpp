@@ -1,4 +1,4 @@
-#include "platform/read.h"
+#include "input/read.h"
 
 #include <cctype>
 #include <cerrno>
@@ -9,7 +9,10 @@
 
 #include "platform/gbk.h"
 
-namespace platform {
+namespace input {
+using platform::is_gbk_lead;
+using platform::is_gbk_trail;
+
 namespace {
 
 // The first character after white space, taken from the input; EOF at its end.
@@ -127,4 +130,4 @@ int scan_number(std::FILE* in, double& value) {
   return scan_real<double>(in, value, std::strtod);
 }
 
-}  // namespace platform
+}  // namespace input

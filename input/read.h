@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdio>
 
-namespace platform {
+namespace input {
 
 // To be called right after "%<size - 1>s" has read a token into `field`:
 // the text ends at a NUL byte the token may hold, a two-byte character that
@@ -29,4 +29,4 @@ int scan_number(std::FILE* in, double& value);
 // with none is left unread, and a NUL byte after the number ends the token.
 int scan_leading_number(std::FILE* in, int& value);
 
-}  // namespace platform
+}  // namespace input
