@@ -1,25 +1,27 @@
 #include "text/line.h"
 
-#include <cstring>
-
 bool get_line(std::FILE* in, std::string& line) {
-  line.clear();
-  char chunk[4096];
+  constexpr std::size_t kPiece = 1 << 16;
+  std::size_t length = 0;  // of the text read so far
   bool read = false;
   for (;;) {
-    // fgets ends what it read with a zero byte and leaves the rest of the
-    // chunk as it was; with the chunk full of line breaks beforehand, its
-    // last zero byte ends the text, and NUL bytes of the line come before.
-    std::memset(chunk, '\n', sizeof chunk);
-    if (std::fgets(chunk, sizeof chunk, in) == nullptr) break;
+    // fgets ends what it read with a zero byte and leaves the rest of its
+    // room as it was: with the room full of line breaks beforehand, the last
+    // zero byte ends the text, and NUL bytes of the line come before it.
+    line.resize(length);
+    line.resize(length + kPiece, '\n');
+    if (std::fgets(line.data() + length, kPiece, in) == nullptr) break;
     read = true;
-    std::size_t length = sizeof chunk - 1;
-    while (chunk[length] != '\0')
+    std::size_t end = line.size() - 1;
+    while (line[end] != '\0')
+      --end;
+    length = end;
+    if (length > 0 && line[length - 1] == '\n') {
       --length;
-    const bool ended = length > 0 && chunk[length - 1] == '\n';
-    line.append(chunk, ended ? length - 1 : length);
-    if (ended) break;
+      break;
+    }
   }
+  line.resize(length);
   if (!line.empty() && line.back() == '\r') line.pop_back();
   return read && !std::ferror(in);
 }
