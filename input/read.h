@@ -26,7 +26,9 @@ int scan_number(std::FILE* in, float& value);
 int scan_number(std::FILE* in, double& value);
 
 // The number a token begins with, as scan_number, but a token that begins
-// with none is left unread, and a NUL byte after the number ends the token.
+// with none is left unread (a lone sign included, which only a file that
+// can seek is sure to give back), and a NUL byte after the number ends the
+// token.
 int scan_leading_number(std::FILE* in, int& value);
 
 }  // namespace input

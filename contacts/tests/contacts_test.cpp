@@ -280,6 +280,9 @@ TEST(contacts, DamagedRecordsKeepWhatWasReadAndLoseNoNameAfterThem) {
        book_row("Ann", "1", "2", 1) + book_row("x", "Bob", "3", 4) + book_row("1", "-", "-", 0)},
       {"Ann 1 2 99999999999\nBob 3 4 1\n",
        book_row("Ann", "1", "2", 0) + book_row("Bob", "3", "4", 1)},
+      // The same where a file's buffer ends right after the sign.
+      {"Ann 1 2" + std::string(4095 - 7, ' ') + "-\nBob 3 4 1\n",
+       book_row("Ann", "1", "2", 0) + book_row("-", "Bob", "3", 4) + book_row("1", "-", "-", 0)},
   };
   for (const Case& c : cases) {
     Outcome outcome = run_book(c.book, "0 2\n");
