@@ -48,17 +48,18 @@ bool take_digits(std::FILE* in, int& c, std::string& text, bool sign = false) {
 int scan_int(std::FILE* in, int& value, bool leave_non_number) {
   int c = skip_space(in);
   if (c == EOF) return EOF;
-  // Where the token began: stdio takes back only one character for sure,
-  // and a sign with no digit after it is two to give back.
-  const long start = leave_non_number ? std::ftell(in) - 1 : -1;
   std::string text;
   const bool number = take_digits(in, c, text, true);
   std::ungetc(c, in);
   value = 0;
   if (!number) {
     if (!leave_non_number) consume_token(in);
-    if (leave_non_number && !text.empty() && (start < 0 || std::fseek(in, start, SEEK_SET) != 0))
-      std::ungetc(text[0], in);  // the sign, where the input cannot go back
+    // A sign goes back too, by seeking the file: stdio takes back only one
+    // character for sure. The sign stood just before what was given back.
+    if (leave_non_number && !text.empty()) {
+      const long sign = std::ftell(in) - 1;
+      if (sign < 0 || std::fseek(in, sign, SEEK_SET) != 0) std::ungetc(text[0], in);
+    }
     return 0;
   }
   // A NUL byte ends the token, as it ends a text field: what follows it
