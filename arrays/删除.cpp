@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/console.h"
 #include "input/read.h"
+#include "platform/console.h"
 
 namespace {
 

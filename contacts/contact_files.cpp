@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/file.h"
 #include "input/read.h"
+#include "platform/file.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/console.h"
 #include "input/read.h"
+#include "platform/console.h"
 
 namespace {
 
@@ -21,8 +21,7 @@ struct Table {
 // A name cut to its field; a score that is no integer, or was never typed,
 // counts as 0.
 void read_student(Table& table, int k) {
-  if (std::scanf("%49s", table.names[k]) == 1)
-    input::end_field(stdin, table.names[k], kNameSize);
+  if (std::scanf("%49s", table.names[k]) == 1) input::end_field(stdin, table.names[k], kNameSize);
   input::scan_number(stdin, table.scores[k]);
 }
 

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/console.h"
 #include "input/read.h"
+#include "platform/console.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include "grades/record_file.h"
 #include "grades/student.h"
+#include "input/read.h"
 #include "platform/console.h"
 #include "platform/file.h"
-#include "input/read.h"
 
 namespace {
 
@@ -16,8 +16,7 @@ namespace {
 student read_entry() {
   student entry{};
   if (std::scanf("%19s", entry.num) == 1) input::end_field(stdin, entry.num, sizeof entry.num);
-  if (std::scanf("%19s", entry.name) == 1)
-    input::end_field(stdin, entry.name, sizeof entry.name);
+  if (std::scanf("%19s", entry.name) == 1) input::end_field(stdin, entry.name, sizeof entry.name);
   for (float& score : entry.score)
     input::scan_number(stdin, score);
   entry.total = (entry.score[0] + entry.score[1]) + entry.score[2];

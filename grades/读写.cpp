@@ -2,9 +2,9 @@
 // of the existing test.txt, reads five pairs back from the file and prints them.
 #include <cstdio>
 
+#include "input/read.h"
 #include "platform/console.h"
 #include "platform/file.h"
-#include "input/read.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "platform/console.h"
 #include "input/read.h"
+#include "platform/console.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // 宏: reads two numbers and writes them exchanged, the exchange done by a macro.
 #include <cstdio>
 
-#include "platform/console.h"
 #include "input/read.h"
+#include "platform/console.h"
 
 // Exchanges a and b through the temporary t.
 #define SWAP(a, b, t) \
@@ -18,8 +18,7 @@ int main() {
   double first = 0.0;
   double second = 0.0;
   double temporary = 0.0;
-  if (input::scan_number(stdin, first) == EOF || input::scan_number(stdin, second) == EOF)
-    return 0;
+  if (input::scan_number(stdin, first) == EOF || input::scan_number(stdin, second) == EOF) return 0;
   SWAP(first, second, temporary);
   std::printf("%lf %lf", first, second);
   return 0;

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "platform/console.h"
 #include "input/read.h"
+#include "platform/console.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/console.h"
 #include "input/read.h"
+#include "platform/console.h"
 #include "platform/strrev.h"
 
 namespace {

@@ -3,8 +3,8 @@
 // formatting it whole. A negative number is written as "-" and its digits.
 #include <cstdio>
 
-#include "platform/console.h"
 #include "input/read.h"
+#include "platform/console.h"
 
 namespace {
 
